@@ -1,0 +1,18 @@
+#pragma once
+
+#include "color_type.h"
+#include "radar.pb.h"
+
+#include <string>
+
+namespace qrdcvt {
+
+// Converts product into the GeoTIFF at output_path and ends the process: status 0 after a
+// complete file, 1 after the first error line.
+[[noreturn]] void convert(const qrd::pb::common::Product& product, const ColorType& color_type,
+                          const std::string& output_path, const std::string& custom_rgb_path,
+                          const std::string& default_rgb_path,
+                          const std::string& custom_palette_path,
+                          const std::string& default_palette_path, bool single_band);
+
+}  // namespace qrdcvt

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "radar.pb.h"
+
+#include <geotiffio.h>
+#include <tiffio.h>
+
+#include <cstdint>
+
+namespace qrdcvt {
+
+// Writes the current directory's tie point and pixel scale (when the band is georeferenced)
+// and its geographic WGS 84 keys. width and height are the image's, shared by all bands.
+void write_georeference(TIFF* tiff, GTIF* gtif, const qrd::pb::common::RasterData& band,
+                        std::uint32_t width, std::uint32_t height);
+
+}  // namespace qrdcvt

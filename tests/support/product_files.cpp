@@ -1,0 +1,37 @@
+#include "product_files.h"
+
+#include "radmill_run.h"
+
+namespace radmill_test {
+
+namespace pb = qrd::pb::common;
+
+std::string envelope_bytes(const pb::Product& product) {
+    pb::InstrumentData envelope;
+    *envelope.mutable_product() = product;
+    return envelope.SerializeAsString();
+}
+
+void write_product(const std::string& path, const pb::Product& product) {
+    write_file(path, envelope_bytes(product));
+}
+
+pb::Product one_band_product(std::uint32_t width, std::uint32_t height,
+                             pb::StorageType storage_type, const std::string& data) {
+    pb::Product product;
+    pb::RasterData* band = product.mutable_raster_data_list()->add_raster_data();
+    band->set_width(width);
+    band->set_height(height);
+    pb::DataBuffer* buffer = band->add_data_buffers();
+    buffer->set_data(data);
+    buffer->set_storage_type(storage_type);
+    buffer->set_compression(pb::NONE);
+    buffer->set_endianness(pb::LITTLE);
+    return product;
+}
+
+pb::RasterData& first_band(pb::Product& product) {
+    return *product.mutable_raster_data_list()->mutable_raster_data(0);
+}
+
+}  // namespace radmill_test
