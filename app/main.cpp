@@ -1,1 +1,57 @@
-int main() { return 1; }
+#include "color_type_word.h"
+#include "configuration.h"
+#include "converter.h"
+#include "fatal_error.h"
+#include "input_product.h"
+#include "install_paths.h"
+#include "log_setup.h"
+#include "options.h"
+#include "pipe_environment.h"
+#include "program_globals.h"
+#include "simple_logger.h"
+
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <string>
+
+// One conversion per run. Every failure ends the process inside the step that finds it;
+// a successful run ends inside the converter.
+int main(int argc, char* argv[]) {
+    using namespace qrdcvt;
+    namespace logging = corvane::rs::wr::log;
+    try {
+        const auto options = parse_args(argc, argv);
+        const std::string input_path = options["ip"].as<std::string>();
+        const std::string output_path = options["op"].as<std::string>();
+        const std::string color_type_word = options["color-type"].as<std::string>();
+
+        const qrd::PipeEnvironment environment(nullptr);
+        logging::SimpleLogger::getInstance(program_name.c_str());
+        std::atexit(logging::exit_handler);
+
+        // Opened before the colour type is checked, but only looked at afterwards.
+        const std::string config_path = configuration_path(environment);
+        std::ifstream config_stream = open_configuration(config_path);
+        const ColorScalePaths scales = color_scale_paths(environment);
+        const ColorType color_type = require_color_type(color_type_word);
+        require_configuration(config_stream, environment);
+        read_configuration(config_stream, config_path, radmill_conf);
+
+        set_up_log_file(log_file_path(environment), radmill_conf);
+        set_log_level(radmill_conf, options);
+
+        const qrd::pb::common::InstrumentData envelope = parse_input(read_input_file(input_path));
+        const qrd::pb::common::Product& product = require_product(envelope);
+        require_raster_data(product);
+        const bool single_band = single_band_mode(radmill_conf);
+
+        convert(product, color_type, output_path, scales.custom_rgb, scales.default_rgb,
+                scales.custom_palette, scales.default_palette, single_band);
+    } catch (const std::exception& e) {
+        exit_with_error(std::string("Unexpected error: ") + e.what());
+    } catch (...) {
+        exit_with_error("Unexpected error");
+    }
+    std::exit(0);
+}

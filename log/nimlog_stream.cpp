@@ -3,10 +3,25 @@
 #include <spdlog/sinks/basic_file_sink.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
+#include <cerrno>
+#include <filesystem>
+
 namespace {
 
 // Timestamp, logger name, level, message.
 constexpr const char* record_pattern = "[%Y-%m-%d %H:%M:%S.%e] [%n] [%l] %v";
+
+// spdlog's file sink creates missing directories; a log directory that does not exist must
+// fail like any other unopenable log file instead.
+std::shared_ptr<spdlog::sinks::basic_file_sink_mt> open_file_sink(const char* path, bool append) {
+    const std::filesystem::path directory = std::filesystem::path(path).parent_path();
+    std::error_code ignored;
+    if (!directory.empty() && !std::filesystem::is_directory(directory, ignored)) {
+        spdlog::throw_spdlog_ex(std::string("Failed opening file ") + path + " for writing",
+                                ENOENT);
+    }
+    return std::make_shared<spdlog::sinks::basic_file_sink_mt>(path, !append);
+}
 
 }  // namespace
 
@@ -76,7 +91,7 @@ std::ostream& nimlog_stream::trace() { return at(spdlog::level::trace); }
 bool nimlog_stream::set_log_file(const char* path, bool append) {
     flush();
     try {
-        auto sink = std::make_shared<spdlog::sinks::basic_file_sink_mt>(path, !append);
+        auto sink = open_file_sink(path, append);
         sink->set_pattern(record_pattern);
         logger_->sinks().push_back(std::move(sink));
         return true;

@@ -49,7 +49,8 @@ public:
     std::ostream& trace();
 
     // Adds a file sink at path, appending when append is true, else truncating.
-    // Returns false, and keeps standard error on, when the file cannot be opened.
+    // Returns false when the file cannot be opened (a missing directory is not created);
+    // standard error is then turned back on and carries an error record saying why.
     bool set_log_file(const char* path, bool append);
     void set_sink_off(outbuf_sink sink);
     std::shared_ptr<spdlog::logger> get_logger();

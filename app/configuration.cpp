@@ -1,0 +1,52 @@
+#include "configuration.h"
+
+#include "fatal_error.h"
+#include "install_paths.h"
+#include "simple_logger.h"
+
+#include <boost/property_tree/ini_parser.hpp>
+
+namespace qrdcvt {
+
+std::ifstream open_configuration(const std::string& path) { return std::ifstream(path); }
+
+void require_configuration(const std::ifstream& stream, const qrd::PipeEnvironment& environment) {
+    if (stream.is_open()) return;
+    exit_with_error("Could not find the configuration file radmill.conf at " +
+                    directory(environment, "config") + " try importing radmill.conf file from " +
+                    directory(environment, "config_template"));
+}
+
+void read_configuration(std::ifstream& stream, const std::string& path,
+                        boost::property_tree::ptree& conf) {
+    const std::string problem_prefix = "Invalid configuration file " + path;
+    try {
+        boost::property_tree::ini_parser::read_ini(stream, conf);
+    } catch (const boost::property_tree::ini_parser_error& e) {
+        exit_with_error(problem_prefix + " (line " + std::to_string(e.line()) +
+                        "): " + e.message());
+    }
+    stream.close();
+    if (!top_level_value(conf, "append_log")) {
+        exit_with_error(problem_prefix + ": the required top-level key 'append_log' is missing");
+    }
+}
+
+std::optional<std::string> top_level_value(const boost::property_tree::ptree& conf,
+                                           const std::string& key) {
+    const auto found = conf.find(key);
+    if (found == conf.not_found()) return std::nullopt;
+    return found->second.data();
+}
+
+bool single_band_mode(const boost::property_tree::ptree& conf) {
+    const auto value = top_level_value(conf, "single_band");
+    const bool enabled = value && (*value == "enabled" || *value == "true" || *value == "1");
+    if (enabled) {
+        corvane::rs::wr::log::SimpleLogger::getInstance()->info()
+            << "Single-band mode enabled: outputting real scientific values" << std::endl;
+    }
+    return enabled;
+}
+
+}  // namespace qrdcvt

@@ -1,0 +1,14 @@
+#include "fatal_error.h"
+
+#include "simple_logger.h"
+
+#include <cstdlib>
+
+namespace qrdcvt {
+
+void exit_with_error(const std::string& message) {
+    corvane::rs::wr::log::SimpleLogger::getInstance()->error() << message << std::endl;
+    std::exit(1);
+}
+
+}  // namespace qrdcvt
