@@ -22,7 +22,8 @@ extern InstrumentScales custom_color_scales;
 extern ProductScales default_color_scales_palette;
 extern InstrumentScales custom_color_scales_palette;
 
-// A scale file that can't be opened (when required) or is malformed; what() names the file.
+// A scale file that can't be opened (when required) or is malformed. what() names the file:
+// "Failed to open file: " + path, or path + ": " + the reason (often the JSON library's text).
 class color_scale_error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
