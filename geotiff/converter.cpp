@@ -1,17 +1,16 @@
 #include "converter.h"
 
-#include "simple_logger.h"
-
-#include <cstdlib>
+#include "geotiff_converter.h"
 
 namespace qrdcvt {
 
-void convert(const qrd::pb::common::Product&, const ColorType&, const std::string&,
-             const std::string&, const std::string&, const std::string&, const std::string&,
-             bool) {
-    corvane::rs::wr::log::SimpleLogger::getInstance()->error()
-        << "GeoTIFF conversion is not built yet" << std::endl;
-    std::exit(1);
+void convert(const qrd::pb::common::Product& product, const ColorType& color_type,
+             const std::string& output_path, const std::string& custom_rgb_path,
+             const std::string& default_rgb_path, const std::string& custom_palette_path,
+             const std::string& default_palette_path, bool single_band) {
+    GeoTiffConverter converter(product, color_type, single_band);
+    converter.convert_product_to_geotiff(output_path, custom_rgb_path, default_rgb_path,
+                                         custom_palette_path, default_palette_path);
 }
 
 }  // namespace qrdcvt

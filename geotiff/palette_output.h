@@ -26,10 +26,13 @@ SampleBlock convert_to_palette(SampleBlock block, qrd::pb::common::StorageType s
                                std::uint32_t height, ColorTable& color_table,
                                const ColorMapper* scale, TIFF* tiff);
 
-// Writes color_table as the ColorMap tag (each component times 257).
+// Writes color_table as the ColorMap tag (each component times 257). libtiff copies
+// 2^BitsPerSample entries, so BitsPerSample must already be 8.
 void set_tiff_colormap(TIFF* tiff, const ColorTable& color_table);
 
-// The colour map of a UINT8 band, whose bytes are already the indices.
+// Fills color_table for a UINT8 band, whose bytes are already the indices, and writes it as
+// the ColorMap tag: index k stands for the physical value of raw code k when the band has a
+// linear scale and a scale is given, else the grey palette serves.
 void write_uint8_palette_colormap(TIFF* tiff, const qrd::pb::common::RasterData& band,
                                   const ColorMapper* scale, ColorTable& color_table);
 

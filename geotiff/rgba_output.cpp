@@ -1,12 +1,190 @@
 #include "rgba_output.h"
 
+#include "band_scale_values.h"
+#include "color_lookup.h"
+#include "color_tables.h"
+#include "float_samples.h"
+#include "sample_access.h"
+#include "simple_logger.h"
+#include "value_range.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace qrdcvt {
 
-BandLayout rgba_layout(TIFF*) { return {}; }
-SampleBlock convert_to_rgba(SampleBlock, qrd::pb::common::StorageType,
-                            const qrd::pb::common::RasterData&, std::uint32_t, std::uint32_t,
-                            const std::string&, const std::string&, const ColorTable&) {
-    return {};
+namespace {
+
+namespace pb = qrd::pb::common;
+using corvane::rs::wr::log::SimpleLogger;
+
+SimpleLogger& logger() { return *SimpleLogger::getInstance(); }
+
+constexpr std::array<std::uint8_t, 4> transparent_grey = {180, 180, 180, 0};
+constexpr std::array<std::uint8_t, 4> transparent_black = {0, 0, 0, 0};
+
+bool has_color(const ColorTable& table) {
+    return std::any_of(table.begin(), table.end(), [](const auto& entry) {
+        return entry[0] != 0 || entry[1] != 0 || entry[2] != 0;
+    });
+}
+
+// Table entry 1 to 254 of a valid sample. A NaN quotient only comes from an infinite span
+// over a difference that overflowed too, so it belongs at the top.
+int table_entry(float value, float min, float span) {
+    return truncate_into((value - min) / span * 254.0f, 1, 254, 254);
+}
+
+// One component of three-channel data as a byte: infinite and out-of-range quotients clamp
+// by sign; a NaN quotient (0 / 0, infinity minus infinity) gives 0.
+std::uint8_t component_byte(float component, const BandScaleValues& linear) {
+    return static_cast<std::uint8_t>(
+        truncate_into((component + linear.offset) / linear.step, 0, 255, 0));
+}
+
+void color_single_channel(const std::uint8_t* samples, std::size_t count,
+                          const BandScaleValues& codes, const std::string& instrument_name,
+                          const std::string& product_name, const ColorTable& color_table,
+                          std::uint8_t* rgba) {
+    logger().debug() << "Detected single-channel float data for RGB output (needs colormap)"
+                     << std::endl;
+    logger().info() << "Applying colormap conversion for RGB output" << std::endl;
+    ColorTable table = color_table;
+    if (!has_color(table)) {
+        logger().info() << "No colormap provided, generating grayscale ramp" << std::endl;
+        table = grey_ramp();
+    }
+
+    // The special codes take part in the range here, unlike in palette output.
+    constexpr float no_code = std::numeric_limits<float>::quiet_NaN();
+    const ValueRange range = find_value_range(samples, count, no_code, no_code);
+    logger().debug() << "Data stats: valid=" << range.valid_count
+                     << ", nan/inf=" << count - range.valid_count << ", range=["
+                     << static_cast<double>(range.min) << ", " << static_cast<double>(range.max)
+                     << "]" << std::endl;
+    float min = 0.0f;
+    float max = 1.0f;
+    float span = 1.0f;
+    if (range.valid_count == 0) {
+        logger().debug() << "All pixels are NaN - outputting transparent image" << std::endl;
+    } else {
+        min = range.min;
+        max = range.max;
+        span = range_span(range);
+    }
+    logger().debug() << "Using range [" << static_cast<double>(min) << ", "
+                     << static_cast<double>(max) << "], range=" << static_cast<double>(span)
+                     << std::endl;
+
+    const ColorMapper* scale = find_color_mapper(instrument_name, product_name, false);
+    if (scale == nullptr) {
+        logger().info() << "No color scale found, using grayscale colormap" << std::endl;
+    } else {
+        logger().debug() << "Building colormap with actual data values for instrument='"
+                         << instrument_name << "' product='" << product_name << "'"
+                         << std::endl;
+        table = scale_color_table(*scale, [min, span](int k) {
+            return static_cast<float>(k) / 254.0f * span + min;
+        });
+        logger().debug() << "Colormap built: index 0 -> nodata (grey), "
+                         << "index 1 -> value " << static_cast<double>(min)
+                         << ", index 254 -> value " << static_cast<double>(max)
+                         << ", index 255 -> no echo (grey)" << std::endl;
+    }
+
+    std::size_t transparent = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const float value = load_sample<float>(samples, i);
+        std::uint8_t* pixel = rgba + i * 4;
+        if (!std::isfinite(value) || value == codes.not_scanned ||
+            value == codes.under_threshold) {
+            std::copy(transparent_grey.begin(), transparent_grey.end(), pixel);
+            ++transparent;
+        } else {
+            const auto& color = table[table_entry(value, min, span)];
+            pixel[0] = color[0];
+            pixel[1] = color[1];
+            pixel[2] = color[2];
+            pixel[3] = 255;
+        }
+    }
+    logger().debug() << "Colormap applied: " << count - transparent << " opaque pixels, "
+                     << transparent << " transparent pixels" << std::endl;
+}
+
+void scale_three_channels(const std::uint8_t* samples, std::size_t count,
+                          const BandScaleValues& linear, std::uint8_t* rgba) {
+    logger().debug() << "Detected 3-channel RGB float data" << std::endl;
+    for (std::size_t i = 0; i < count; ++i) {
+        const float red = load_sample<float>(samples, 3 * i);
+        const float green = load_sample<float>(samples, 3 * i + 1);
+        const float blue = load_sample<float>(samples, 3 * i + 2);
+        std::uint8_t* pixel = rgba + i * 4;
+        if (std::isnan(red) || std::isnan(green) || std::isnan(blue) ||
+            red == linear.not_scanned || green == linear.not_scanned ||
+            blue == linear.not_scanned) {
+            std::copy(transparent_black.begin(), transparent_black.end(), pixel);
+        } else {
+            pixel[0] = component_byte(red, linear);
+            pixel[1] = component_byte(green, linear);
+            pixel[2] = component_byte(blue, linear);
+            pixel[3] = 255;
+        }
+    }
+}
+
+}  // namespace
+
+BandLayout rgba_layout(TIFF* tiff) {
+    logger().info() << "Using RGB color type with alpha channel" << std::endl;
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    const std::uint16_t alpha_kind = EXTRASAMPLE_UNASSALPHA;
+    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &alpha_kind);
+    BandLayout layout;
+    layout.samples_per_pixel = 4;
+    layout.bytes_per_sample = 1;
+    layout.has_nodata = false;
+    logger().debug() << "RGBA mode: transparency handled via alpha channel (no GDAL nodata)"
+                     << std::endl;
+    return layout;
+}
+
+SampleBlock convert_to_rgba(SampleBlock block, pb::StorageType storage_type,
+                            const pb::RasterData& band, std::uint32_t width,
+                            std::uint32_t height, const std::string& instrument_name,
+                            const std::string& product_name, const ColorTable& color_table) {
+    logger().debug() << "Converting from storage type " << static_cast<int>(storage_type)
+                     << " to UINT8 for RGB output" << std::endl;
+    const BandScaleValues linear = band_scale_values(band);
+    if (linear.has_linear_scale) {
+        logger().debug() << "Using step=" << linear.step << ", offset=" << linear.offset
+                         << ", nodata=" << linear.not_scanned
+                         << ", under_threshold=" << linear.under_threshold << std::endl;
+    }
+    if (storage_type != pb::FLOAT32) {
+        logger().error() << "Unsupported conversion from storage type "
+                         << static_cast<int>(storage_type) << " to UINT8 for RGB" << std::endl;
+        return {};
+    }
+    const std::uint64_t pixel_count = std::uint64_t{width} * height;
+    const bool single_channel = holds_samples(block.size, pixel_count, sizeof(float));
+    if (!single_channel && !holds_samples(block.size, pixel_count, 3 * sizeof(float))) {
+        logger().error() << "Unexpected data size for RGB: " << block.size
+                         << " bytes (expected " << pixel_count * sizeof(float) << " or "
+                         << pixel_count * 3 * sizeof(float) << ")" << std::endl;
+        return {};
+    }
+
+    SampleBlock rgba = SampleBlock::allocate(pixel_count * 4);
+    if (single_channel) {
+        color_single_channel(block.data(), pixel_count, linear, instrument_name, product_name,
+                             color_table, rgba.data());
+    } else {
+        scale_three_channels(block.data(), pixel_count, linear, rgba.data());
+    }
+    logger().info() << "RGB conversion completed: " << rgba.size << " bytes" << std::endl;
+    return rgba;
 }
 
 }  // namespace qrdcvt

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "radar.pb.h"
+#include "sample_block.h"
+
+namespace qrdcvt {
+
+// A band's raw samples in host byte order, or the error line that ends the run.
+struct DecodedBand {
+    SampleBlock block;
+    std::string error;  // empty on success
+};
+
+// Decompresses (LZ4 block or none) and byte-swaps the buffer's samples into a new block.
+// An LZ4 block keeps uncompressed_size bytes; what it doesn't decode to is zero.
+DecodedBand decode_buffer(const qrd::pb::common::DataBuffer& buffer);
+
+// Reverses the bytes of each whole element_size-byte element; a partial tail stays as it is.
+void swap_byte_order(std::uint8_t* bytes, std::size_t size, std::size_t element_size);
+
+}  // namespace qrdcvt

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <tiffio.h>
+
+#include <cstdint>
+#include <string>
+
+#include "band_layout.h"
+
+namespace qrdcvt {
+
+// GDAL's private ASCII tags.
+constexpr ttag_t tifftag_gdal_metadata = 42112;
+constexpr ttag_t tifftag_gdal_nodata = 42113;
+
+// Makes the two GDAL tags known to libtiff for the current directory. libtiff forgets
+// merged tags whenever it sets up a new directory, so call it again after each one.
+void register_gdal_tags(TIFF* tiff);
+
+// Rows per strip: as many as fit 30000 pixels, at least one, at most the height.
+std::uint32_t rows_per_strip(std::uint32_t width, std::uint32_t height);
+
+// Descriptive texts and the uncompressed, contiguous, top-left, stripped layout.
+void set_directory_tags(TIFF* tiff, const std::string& software, const std::string& description,
+                        const std::string& date_time, std::uint32_t width, std::uint32_t height);
+
+// BitsPerSample and SamplesPerPixel of the layout, and GDAL_NODATA when it has nodata.
+void set_layout_tags(TIFF* tiff, const BandLayout& layout);
+
+// The storage type's SampleFormat (0: left alone) and the matching BitsPerSample.
+void set_sample_format(TIFF* tiff, std::uint16_t sample_format, std::uint8_t bytes_per_sample);
+
+void set_gdal_metadata(TIFF* tiff, const std::string& xml);
+
+}  // namespace qrdcvt
