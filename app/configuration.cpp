@@ -19,17 +19,23 @@ void require_configuration(const std::ifstream& stream, const qrd::PipeEnvironme
 
 void read_configuration(std::ifstream& stream, const std::string& path,
                         boost::property_tree::ptree& conf) {
+    const std::optional<std::string> problem = parse_configuration(stream, path, conf);
+    stream.close();
+    if (problem) exit_with_error(*problem);
+}
+
+std::optional<std::string> parse_configuration(std::istream& stream, const std::string& path,
+                                               boost::property_tree::ptree& conf) {
     const std::string problem_prefix = "Invalid configuration file " + path;
     try {
         boost::property_tree::ini_parser::read_ini(stream, conf);
     } catch (const boost::property_tree::ini_parser_error& e) {
-        exit_with_error(problem_prefix + " (line " + std::to_string(e.line()) +
-                        "): " + e.message());
+        return problem_prefix + " (line " + std::to_string(e.line()) + "): " + e.message();
     }
-    stream.close();
     if (!top_level_value(conf, "append_log")) {
-        exit_with_error(problem_prefix + ": the required top-level key 'append_log' is missing");
+        return problem_prefix + ": the required top-level key 'append_log' is missing";
     }
+    return std::nullopt;
 }
 
 std::optional<std::string> top_level_value(const boost::property_tree::ptree& conf,

@@ -5,6 +5,7 @@
 #include <boost/property_tree/ptree.hpp>
 
 #include <fstream>
+#include <istream>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,11 @@ void require_configuration(const std::ifstream& stream, const qrd::PipeEnvironme
 // a top-level "append_log", ends the process with an error naming path and the problem.
 void read_configuration(std::ifstream& stream, const std::string& path,
                         boost::property_tree::ptree& conf);
+
+// The reading and checks of read_configuration: the error text naming path and the problem,
+// or nothing when conf holds a usable configuration.
+std::optional<std::string> parse_configuration(std::istream& stream, const std::string& path,
+                                               boost::property_tree::ptree& conf);
 
 // The value of a key at the root of conf, outside every section; a section of that name
 // counts too, with an empty value.

@@ -4,9 +4,12 @@
 #include "input_reader.h"
 #include "simple_logger.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace qrdcvt {
 
@@ -16,23 +19,56 @@ using qrd::pb::common::Product;
 
 namespace {
 
+// Closes the input file on every path out of the reader.
+struct FileDescriptor {
+    int fd;
+    ~FileDescriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
 [[noreturn]] void exit_cannot_open(const std::string& path) {
     // Ends in a bare newline, not std::endl: the exit handler flushes it.
     SimpleLogger::getInstance()->error() << "Cannot open input file: " << path << "\n";
     std::exit(1);
 }
 
+// One read(2) of up to size bytes, repeated when a signal interrupts it; 0 at the end of the
+// file. A failed read ends the process.
+std::size_t read_some(int fd, char* buffer, std::size_t size, const std::string& path) {
+    while (true) {
+        const ssize_t count = ::read(fd, buffer, size);
+        if (count >= 0) return static_cast<std::size_t>(count);
+        if (errno != EINTR) exit_cannot_open(path);
+    }
+}
+
 }  // namespace
 
 std::string read_input_file(const std::string& path) {
-    std::ifstream input(path, std::ios::binary);
-    if (!input.is_open()) exit_cannot_open(path);
-    try {
-        return std::string(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
-    } catch (const std::ios_base::failure&) {
-        // A directory opens like a file but throws on the first read.
+    const FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat status {};
+    // A directory opens like a file but can't be read.
+    if (file.fd < 0 || ::fstat(file.fd, &status) != 0 || S_ISDIR(status.st_mode)) {
         exit_cannot_open(path);
     }
+    // A regular file is read straight into a buffer of its size; whatever comes after that
+    // (all of a pipe, the growth of a file being written) is appended in chunks.
+    std::string bytes(S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0,
+                      '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const std::size_t count =
+            read_some(file.fd, bytes.data() + filled, bytes.size() - filled, path);
+        if (count == 0) break;
+        filled += count;
+    }
+    bytes.resize(filled);
+    char chunk[65536];
+    while (const std::size_t count = read_some(file.fd, chunk, sizeof chunk, path)) {
+        bytes.append(chunk, count);
+    }
+    return bytes;
 }
 
 InstrumentData parse_input(const std::string& bytes) {

@@ -14,6 +14,7 @@
 #include <exception>
 #include <fstream>
 #include <string>
+#include <utility>
 
 // One conversion per run. Every failure ends the process inside the step that finds it;
 // a successful run ends inside the converter.
@@ -41,13 +42,15 @@ int main(int argc, char* argv[]) {
         set_up_log_file(log_file_path(environment), radmill_conf);
         set_log_level(radmill_conf, options);
 
-        const qrd::pb::common::InstrumentData envelope = parse_input(read_input_file(input_path));
-        const qrd::pb::common::Product& product = require_product(envelope);
-        require_raster_data(product);
+        // The file's bytes go as soon as they are parsed, and the product moves on into the
+        // converter: the raster is held once.
+        qrd::pb::common::InstrumentData envelope = parse_input(read_input_file(input_path));
+        require_raster_data(require_product(envelope));
         const bool single_band = single_band_mode(radmill_conf);
 
-        convert(product, color_type, output_path, scales.custom_rgb, scales.default_rgb,
-                scales.custom_palette, scales.default_palette, single_band);
+        convert(std::move(*envelope.mutable_product()), color_type, output_path,
+                scales.custom_rgb, scales.default_rgb, scales.custom_palette,
+                scales.default_palette, single_band);
     } catch (const std::exception& e) {
         exit_with_error(std::string("Unexpected error: ") + e.what());
     } catch (...) {

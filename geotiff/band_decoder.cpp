@@ -3,6 +3,7 @@
 #include <lz4.h>
 
 #include <climits>
+#include <algorithm>
 #include <cstring>
 
 #include "sample_access.h"
@@ -17,26 +18,64 @@ namespace {
 
 constexpr const char* lz4_failure = "LZ4 decompression failed";
 
+// An LZ4 block decodes to at most 255 bytes per byte (one length byte adds 255 to a match).
+// A block may decode short and leave a zeroed tail, so a claim beyond that is honoured up to
+// 16 MiB; a bigger one can't be true and is refused before it is allocated.
+constexpr std::uint64_t lz4_max_expansion = 255;
+constexpr std::uint64_t zero_tail_allowance = 16u << 20;
+
+// Frees the message's copy of bytes that are decoded, so that a band is held once.
+void release(std::string& bytes) { std::string().swap(bytes); }
+
+int decode_lz4(const char* source, int source_size, SampleBlock& block) {
+    return LZ4_decompress_safe(source, reinterpret_cast<char*>(block.data()), source_size,
+                               static_cast<int>(block.size));
+}
+
+// The compressed bytes move to the end of a block a little larger than the samples, their
+// copy in the message goes, and decoding fills the block from the front: the margin that
+// lz4.h documents for in-place decoding keeps the output behind the input still to be read.
+// Needs a block that compressed.
+int decode_lz4_in_place(std::string& source, SampleBlock& block, std::size_t size) {
+    const std::size_t capacity = size + (size >> 8) + 32;
+    block = SampleBlock::allocate(capacity);
+    const int source_size = static_cast<int>(source.size());
+    char* tail = reinterpret_cast<char*>(block.data()) + capacity - source.size();
+    std::memcpy(tail, source.data(), source.size());
+    release(source);
+    block.size = size;
+    return decode_lz4(tail, source_size, block);
+}
+
 // LZ4 counts in ints: a negative target or a source beyond INT_MAX can't be decoded.
-DecodedBand decompress_lz4(const pb::DataBuffer& buffer) {
-    const std::string& source = buffer.data();
-    if (buffer.uncompressed_size() < 0 || source.size() > static_cast<std::size_t>(INT_MAX)) {
+DecodedBand decompress_lz4(pb::DataBuffer& buffer) {
+    std::string& source = *buffer.mutable_data();
+    if (buffer.uncompressed_size() < 0 || source.size() > static_cast<std::size_t>(INT_MAX) ||
+        static_cast<std::uint64_t>(buffer.uncompressed_size()) >
+            std::max(lz4_max_expansion * source.size(), zero_tail_allowance)) {
         return {{}, lz4_failure};
     }
-    SampleBlock block = SampleBlock::allocate(static_cast<std::size_t>(buffer.uncompressed_size()));
-    const int decoded =
-        LZ4_decompress_safe(source.data(), reinterpret_cast<char*>(block.data()),
-                            static_cast<int>(source.size()), static_cast<int>(block.size));
+    const auto size = static_cast<std::size_t>(buffer.uncompressed_size());
+    SampleBlock block;
+    int decoded;
+    if (source.size() < size) {
+        decoded = decode_lz4_in_place(source, block, size);
+    } else {
+        block = SampleBlock::allocate(size);
+        decoded = decode_lz4(source.data(), static_cast<int>(source.size()), block);
+        release(source);
+    }
     if (decoded < 0) return {{}, lz4_failure};
     // A short block keeps its announced size; zero the rest rather than leak heap contents.
     std::memset(block.data() + decoded, 0, block.size - static_cast<std::size_t>(decoded));
     return {std::move(block), {}};
 }
 
-DecodedBand copy_uncompressed(const pb::DataBuffer& buffer) {
-    const std::string& source = buffer.data();
+DecodedBand copy_uncompressed(pb::DataBuffer& buffer) {
+    std::string& source = *buffer.mutable_data();
     SampleBlock block = SampleBlock::allocate(source.size());
     std::memcpy(block.data(), source.data(), source.size());
+    release(source);
     return {std::move(block), {}};
 }
 
@@ -82,7 +121,7 @@ void swap_byte_order(std::uint8_t* bytes, std::size_t size, std::size_t element_
     }
 }
 
-DecodedBand decode_buffer(const pb::DataBuffer& buffer) {
+DecodedBand decode_buffer(pb::DataBuffer&& buffer) {
     DecodedBand decoded;
     switch (buffer.compression()) {
         case pb::LZ4:

@@ -16,8 +16,9 @@ struct DecodedBand {
 };
 
 // Decompresses (LZ4 block or none) and byte-swaps the buffer's samples into a new block.
-// An LZ4 block keeps uncompressed_size bytes; what it doesn't decode to is zero.
-DecodedBand decode_buffer(const qrd::pb::common::DataBuffer& buffer);
+// An LZ4 block keeps uncompressed_size bytes; what it doesn't decode to is zero. The
+// buffer's data bytes are released as they are decoded; its other fields stay.
+DecodedBand decode_buffer(qrd::pb::common::DataBuffer&& buffer);
 
 // Reverses the bytes of each whole element_size-byte element; a partial tail stays as it is.
 void swap_byte_order(std::uint8_t* bytes, std::size_t size, std::size_t element_size);

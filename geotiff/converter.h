@@ -8,11 +8,18 @@
 namespace qrdcvt {
 
 // Converts product into the GeoTIFF at output_path and ends the process: status 0 after a
-// complete file, 1 after the first error line.
-[[noreturn]] void convert(const qrd::pb::common::Product& product, const ColorType& color_type,
+// complete file, 1 after the first error line. The product is moved into the converter, not
+// copied: a big raster is held once.
+[[noreturn]] void convert(qrd::pb::common::Product&& product, const ColorType& color_type,
                           const std::string& output_path, const std::string& custom_rgb_path,
                           const std::string& default_rgb_path,
                           const std::string& custom_palette_path,
                           const std::string& default_palette_path, bool single_band);
+
+// The same conversion, returning that exit status instead of ending the process.
+int run_conversion(qrd::pb::common::Product&& product, const ColorType& color_type,
+                   const std::string& output_path, const std::string& custom_rgb_path,
+                   const std::string& default_rgb_path, const std::string& custom_palette_path,
+                   const std::string& default_palette_path, bool single_band);
 
 }  // namespace qrdcvt

@@ -7,6 +7,8 @@
 #include "simple_logger.h"
 #include "storage_types.h"
 
+#include <limits>
+
 namespace qrdcvt {
 
 namespace pb = qrd::pb::common;
@@ -45,6 +47,11 @@ std::uint64_t clean_samples(std::uint8_t* samples, std::uint64_t count,
 template <typename Raw, typename Out>
 BandStatistics codes_to_floats(const std::uint8_t* raw, std::uint8_t* out, std::uint64_t count,
                                std::optional<std::int32_t> nodata) {
+    // The code marks samples equal to it; one outside the storage type's range marks none.
+    if (nodata && (*nodata < std::numeric_limits<Raw>::min() ||
+                   *nodata > std::numeric_limits<Raw>::max())) {
+        nodata.reset();
+    }
     StatisticsAccumulator accumulator;
     convert_codes<Raw, Out>(raw, out, count, nodata, [&accumulator](Raw code) {
         const Out value = static_cast<Out>(code);

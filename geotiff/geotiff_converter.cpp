@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <utility>
 
 #include "band_decoder.h"
 #include "color_scale_files.h"
@@ -12,6 +13,7 @@
 #include "simple_logger.h"
 #include "strip_writer.h"
 #include "tiff_handles.h"
+#include "tiff_messages.h"
 #include "tiff_tags.h"
 
 namespace qrdcvt {
@@ -53,7 +55,7 @@ std::string product_name_of(const pb::Product& product, const pb::RasterData& fi
 
 // What stays the same for every directory of the file.
 struct FileState {
-    const pb::Product& product;
+    pb::Product& product;  // each band's data bytes go once they are decoded
     std::optional<OutputMode> mode;
     std::uint32_t width;
     std::uint32_t height;
@@ -71,7 +73,7 @@ struct FileState {
 // Tags, georeference, samples and metadata of band index in the current directory.
 int write_band(const FileState& file, GTIF* gtif, int index) {
     auto& log = *SimpleLogger::getInstance();
-    const pb::RasterData& band = file.product.raster_data_list().raster_data(index);
+    pb::RasterData& band = *file.product.mutable_raster_data_list()->mutable_raster_data(index);
     if (file.band_count != 1) {
         log.info() << "Processing band " << index + 1 << "/" << file.band_count << std::endl;
     }
@@ -91,7 +93,7 @@ int write_band(const FileState& file, GTIF* gtif, int index) {
     if (!file.mode) return fail("Unknown color type");
     const OutputMode mode = *file.mode;
 
-    const pb::DataBuffer& buffer = band.data_buffers(0);
+    pb::DataBuffer& buffer = *band.mutable_data_buffers(0);
     const int storage_code = static_cast<int>(buffer.storage_type());
     const BandContext context{file.product,          band,
                               buffer.storage_type(), file.width,
@@ -117,7 +119,7 @@ int write_band(const FileState& file, GTIF* gtif, int index) {
     }
     const std::uint64_t expected = pixels * pixel_bytes;
 
-    DecodedBand decoded = decode_buffer(buffer);
+    DecodedBand decoded = decode_buffer(std::move(buffer));
     if (!decoded.error.empty()) return fail(decoded.error);
     log.debug() << "Buffer storage type: " << storage_code
                 << ", single_band: " << (mode == OutputMode::SINGLE_BAND ? 1 : 0)
@@ -142,26 +144,32 @@ int write_band(const FileState& file, GTIF* gtif, int index) {
 
 }  // namespace
 
-GeoTiffConverter::GeoTiffConverter(const pb::Product& product, ColorType color_type,
-                                   bool single_band)
-    : product(product), color_type(color_type), single_band(single_band) {}
+GeoTiffConverter::GeoTiffConverter(pb::Product product, ColorType color_type, bool single_band)
+    : product(std::move(product)), color_type(color_type), single_band(single_band) {}
 
 void GeoTiffConverter::convert_product_to_geotiff(const std::string& output_path,
                                                   const std::string& custom_rgb_path,
                                                   const std::string& default_rgb_path,
                                                   const std::string& custom_palette_path,
                                                   const std::string& default_palette_path) {
-    int status = 1;
+    std::exit(run_conversion(output_path, custom_rgb_path, default_rgb_path, custom_palette_path,
+                             default_palette_path));
+}
+
+int GeoTiffConverter::run_conversion(const std::string& output_path,
+                                     const std::string& custom_rgb_path,
+                                     const std::string& default_rgb_path,
+                                     const std::string& custom_palette_path,
+                                     const std::string& default_palette_path) {
     try {
-        status = write_geotiff(output_path, custom_rgb_path, default_rgb_path, custom_palette_path,
-                               default_palette_path);
+        return write_geotiff(output_path, custom_rgb_path, default_rgb_path, custom_palette_path,
+                             default_palette_path);
     } catch (const std::exception& error) {
         // A colour-scale file or a projection that can't be read; the file is closed by now.
-        fail(error.what());
+        return fail(error.what());
     } catch (...) {
-        fail("Unexpected error during GeoTIFF conversion");
+        return fail("Unexpected error during GeoTIFF conversion");
     }
-    std::exit(status);
 }
 
 int GeoTiffConverter::write_geotiff(const std::string& output_path,
@@ -193,6 +201,7 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     const std::string instrument_name = instrument_name_of(product);
     const std::string product_name = product_name_of(product, first_band);
 
+    route_tiff_messages_to_log();
     TiffHandle tiff(XTIFFOpen(output_path.c_str(), "w"));
     if (!tiff) return fail("Failed to open output file for GeoTIFF: " + output_path);
     register_gdal_tags(tiff.get());
@@ -232,6 +241,10 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
         log.debug() << "Ready to process band " << index + 2 << std::endl;
     }
     gtif.reset();
+    // Closing writes the last directory but can't report a failure (a full disk): flush first.
+    if (!TIFFFlush(tiff.get())) {
+        return fail("Failed to write TIFF directory for band " + std::to_string(band_count));
+    }
     tiff.reset();
     log.info() << "GeoTIFF conversion completed: " << output_path << " (" << band_count
                << " band(s))" << std::endl;

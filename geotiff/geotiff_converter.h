@@ -12,8 +12,8 @@ namespace qrdcvt {
 // single-band mode, else the first), then ends the process.
 class GeoTiffConverter {
   public:
-    GeoTiffConverter(const qrd::pb::common::Product& product, ColorType color_type,
-                     bool single_band);
+    // Takes the product over: moved in, or copied when the caller keeps its own.
+    GeoTiffConverter(qrd::pb::common::Product product, ColorType color_type, bool single_band);
 
     // Exits with status 0 after a complete file at output_path, 1 after the first error
     // line. The scale paths are those of the custom and default RGB and palette files.
@@ -22,6 +22,11 @@ class GeoTiffConverter {
                                                  const std::string& default_rgb_path,
                                                  const std::string& custom_palette_path,
                                                  const std::string& default_palette_path);
+
+    // The same conversion, returning that exit status instead of ending the process.
+    int run_conversion(const std::string& output_path, const std::string& custom_rgb_path,
+                       const std::string& default_rgb_path, const std::string& custom_palette_path,
+                       const std::string& default_palette_path);
 
   private:
     // The exit status; the output file is closed on every path, exceptions included.

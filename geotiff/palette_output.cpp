@@ -20,24 +20,28 @@ using corvane::rs::wr::log::SimpleLogger;
 
 SimpleLogger& logger() { return *SimpleLogger::getInstance(); }
 
-// Index 1 to 254 of a valid sample. A NaN quotient only comes from an infinite span over a
-// difference that overflowed too, so it belongs at the top.
-std::uint8_t data_index(float value, float min, float span) {
-    const float index = std::round((value - min) / span * 253.0f) + 1.0f;
-    return static_cast<std::uint8_t>(truncate_into(index, 1, 254, 254));
+// Index 1 to 254 of a valid sample: roundf(quotient) + 1, clamped, without a call to roundf.
+// From 0.5 up to 252.5, quotient + 0.5 is exact enough that truncating it rounds half away
+// from zero; below that the index is 1, above it 254. A NaN quotient only comes from an
+// infinite span over a difference that overflowed too, so it belongs at the top.
+int data_index(float value, float min, float span) {
+    const float quotient = (value - min) / span * 253.0f;
+    const float half_up = quotient + 0.5f;
+    const float in_range = quotient >= 0.5f ? half_up : 0.5f;
+    const float bounded = (quotient >= 252.5f) | std::isnan(quotient) ? 253.5f : in_range;
+    return static_cast<int>(bounded) + 1;
 }
 
+// Each sample's index is worked out whole and then chosen without a branch, so that the
+// compiler can run the loop on several samples at once.
 void write_indices(const std::uint8_t* samples, std::size_t count, const BandScaleValues& codes,
                    float min, float span, std::uint8_t* indices) {
     for (std::size_t i = 0; i < count; ++i) {
         const float value = load_sample<float>(samples, i);
-        if (!std::isfinite(value) || value == codes.not_scanned) {
-            indices[i] = 0;
-        } else if (value == codes.under_threshold) {
-            indices[i] = 255;
-        } else {
-            indices[i] = data_index(value, min, span);
-        }
+        const int data = data_index(value, min, span);
+        const int code = value == codes.under_threshold ? 255 : data;
+        const bool no_data = !std::isfinite(value) | (value == codes.not_scanned);
+        indices[i] = static_cast<std::uint8_t>(no_data ? 0 : code);
     }
 }
 

@@ -9,7 +9,9 @@
 #include "value_range.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace qrdcvt {
@@ -30,10 +32,59 @@ bool has_color(const ColorTable& table) {
     });
 }
 
-// Table entry 1 to 254 of a valid sample. A NaN quotient only comes from an infinite span
-// over a difference that overflowed too, so it belongs at the top.
+// Table entry 1 to 254 of a valid sample: the quotient truncated and clamped, worked out
+// without a branch. A NaN quotient only comes from an infinite span over a difference that
+// overflowed too, so it belongs at the top.
 int table_entry(float value, float min, float span) {
-    return truncate_into((value - min) / span * 254.0f, 1, 254, 254);
+    const float quotient = (value - min) / span * 254.0f;
+    const float above_one = quotient < 1.0f ? 1.0f : quotient;
+    const float bounded = (quotient >= 254.0f) | std::isnan(quotient) ? 254.0f : above_one;
+    return static_cast<int>(bounded);
+}
+
+std::uint32_t as_pixel(const std::array<std::uint8_t, 4>& rgba) {
+    std::uint32_t pixel;
+    std::memcpy(&pixel, rgba.data(), sizeof pixel);
+    return pixel;
+}
+
+// Whole pixels by table entry: entries 1 to 254 their opaque colours, and entry 0, which no
+// valid sample takes, the transparent grey.
+using PixelTable = std::array<std::uint32_t, 256>;
+
+PixelTable pixel_table(const ColorTable& table) {
+    PixelTable pixels;
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        pixels[k] = as_pixel({table[k][0], table[k][1], table[k][2], 255});
+    }
+    pixels[0] = as_pixel(transparent_grey);
+    return pixels;
+}
+
+// Colours count samples through pixels and gives the number of transparent ones. Chunk by
+// chunk, the table entries come first in a loop without branches, which the compiler runs on
+// several samples at once; the lookups follow.
+std::size_t write_pixels(const std::uint8_t* samples, std::size_t count,
+                         const BandScaleValues& codes, float min, float span,
+                         const PixelTable& pixels, std::uint8_t* rgba) {
+    constexpr std::size_t chunk = 4096;
+    std::uint8_t entries[chunk];
+    std::size_t transparent = 0;
+    for (std::size_t start = 0; start < count; start += chunk) {
+        const std::size_t length = std::min(chunk, count - start);
+        for (std::size_t j = 0; j < length; ++j) {
+            const float value = load_sample<float>(samples, start + j);
+            const bool clear = !std::isfinite(value) | (value == codes.not_scanned) |
+                               (value == codes.under_threshold);
+            const int entry = table_entry(value, min, span);
+            entries[j] = static_cast<std::uint8_t>(clear ? 0 : entry);
+        }
+        for (std::size_t j = 0; j < length; ++j) {
+            store_sample<std::uint32_t>(rgba, start + j, pixels[entries[j]]);
+            transparent += entries[j] == 0;
+        }
+    }
+    return transparent;
 }
 
 // One component of three-channel data as a byte: infinite and out-of-range quotients clamp
@@ -93,22 +144,8 @@ void color_single_channel(const std::uint8_t* samples, std::size_t count,
                          << ", index 255 -> no echo (grey)" << std::endl;
     }
 
-    std::size_t transparent = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const float value = load_sample<float>(samples, i);
-        std::uint8_t* pixel = rgba + i * 4;
-        if (!std::isfinite(value) || value == codes.not_scanned ||
-            value == codes.under_threshold) {
-            std::copy(transparent_grey.begin(), transparent_grey.end(), pixel);
-            ++transparent;
-        } else {
-            const auto& color = table[table_entry(value, min, span)];
-            pixel[0] = color[0];
-            pixel[1] = color[1];
-            pixel[2] = color[2];
-            pixel[3] = 255;
-        }
-    }
+    const std::size_t transparent =
+        write_pixels(samples, count, codes, min, span, pixel_table(table), rgba);
     logger().debug() << "Colormap applied: " << count - transparent << " opaque pixels, "
                      << transparent << " transparent pixels" << std::endl;
 }

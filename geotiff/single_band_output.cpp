@@ -38,10 +38,12 @@ template <typename Raw>
 SampleBlock scale_codes(const SampleBlock& raw, std::uint64_t count, const PhysicalScale& scale) {
     SampleBlock out = SampleBlock::allocate(count * sizeof(double));
     convert_codes<Raw, double>(raw.data(), out.data(), count, scale.nodata, [&scale](Raw code) {
+        const double value = static_cast<double>(code) * scale.step + scale.offset;
         if constexpr (std::is_floating_point_v<Raw>) {
-            if (!std::isfinite(code)) return std::numeric_limits<double>::quiet_NaN();
+            // Chosen rather than branched to, so that the loop runs on several codes at once.
+            return std::isfinite(code) ? value : std::numeric_limits<double>::quiet_NaN();
         }
-        return static_cast<double>(code) * scale.step + scale.offset;
+        return value;
     });
     return out;
 }

@@ -3,88 +3,113 @@
 #include <gtest/gtest.h>
 #include <lz4.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace pb = qrd::pb::common;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes block_bytes(const qrdcvt::SampleBlock& block) {
-    return Bytes(block.data(), block.data() + block.size);
-}
-
-pb::DataBuffer buffer_of(const std::string& data, pb::StorageType type, pb::Endianness order,
-                         pb::Compression compression = pb::NONE) {
-    pb::DataBuffer buffer;
-    buffer.set_data(data);
-    buffer.set_storage_type(type);
-    buffer.set_endianness(order);
-    buffer.set_compression(compression);
-    return buffer;
-}
-
-std::string lz4_block(const std::string& raw) {
-    std::string compressed(LZ4_compressBound(static_cast<int>(raw.size())), '\0');
-    const int size =
-        LZ4_compress_default(raw.data(), compressed.data(), static_cast<int>(raw.size()),
-                             static_cast<int>(compressed.size()));
-    compressed.resize(size);
-    return compressed;
-}
-
-struct SwapCase {
-    std::size_t element_size;
-    Bytes input;
-    Bytes expected;
-};
-
 TEST(SwapByteOrder, ReversesWholeElementsAndKeepsThePartialTail) {
-    const SwapCase cases[] = {
+    const struct {
+        std::size_t element_size;
+        Bytes input;
+        Bytes expected;
+    } cases[] = {
         {2, {1, 2, 3, 4}, {2, 1, 4, 3}},
         {2, {1, 2, 3}, {2, 1, 3}},
         {4, {1, 2, 3, 4, 5, 6}, {4, 3, 2, 1, 5, 6}},
         {8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {8, 7, 6, 5, 4, 3, 2, 1, 9, 10, 11, 12}},
         {8, {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5, 6, 7}},
     };
-    for (const SwapCase& c : cases) {
+    for (const auto& c : cases) {
         Bytes bytes = c.input;
         qrdcvt::swap_byte_order(bytes.data(), bytes.size(), c.element_size);
-        EXPECT_EQ(bytes, c.expected)
-            << "element size " << c.element_size << ", " << c.input.size() << " bytes";
+        EXPECT_EQ(bytes, c.expected) << c.element_size << "-byte elements, " << bytes.size();
     }
 }
 
-TEST(DecodeBuffer, DecompressesLz4AndSwapsAfterwards) {
-    const std::string raw("\x01\x02\x03\x04\x05\x06", 6);
-    pb::DataBuffer buffer = buffer_of(lz4_block(raw), pb::UINT16, pb::BIG, pb::LZ4);
-    buffer.set_uncompressed_size(6);
-    const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(buffer);
-    ASSERT_TRUE(decoded.error.empty()) << decoded.error;
-    EXPECT_EQ(block_bytes(decoded.block), (Bytes{2, 1, 4, 3, 6, 5}));
+namespace pb = qrd::pb::common;
+
+pb::DataBuffer lz4_buffer(const std::string& block, std::int32_t uncompressed_size) {
+    pb::DataBuffer buffer;
+    buffer.set_storage_type(pb::UINT8);
+    buffer.set_compression(pb::LZ4);
+    buffer.set_data(block);
+    buffer.set_uncompressed_size(uncompressed_size);
+    return buffer;
 }
 
-TEST(DecodeBuffer, RefusesWhatItCannotDecode) {
-    pb::DataBuffer negative = buffer_of(lz4_block("abc"), pb::UINT8, pb::LITTLE, pb::LZ4);
-    negative.set_uncompressed_size(-1);
-    pb::DataBuffer corrupt = buffer_of("\xff\xff\xff", pb::UINT8, pb::LITTLE, pb::LZ4);
-    corrupt.set_uncompressed_size(100);
+std::string lz4_compress(const std::string& raw) {
+    std::string block(static_cast<std::size_t>(LZ4_compressBound(static_cast<int>(raw.size()))),
+                      '\0');
+    const int size = LZ4_compress_default(raw.data(), block.data(), static_cast<int>(raw.size()),
+                                          static_cast<int>(block.size()));
+    block.resize(static_cast<std::size_t>(size));
+    return block;
+}
+
+// The best LZ4 can do (a long run of one byte) stays within 255 bytes per block byte, the
+// bound beyond which a claimed size is refused unallocated.
+TEST(DecodeBuffer, Lz4SizeIsBoundByTheBlock) {
+    const std::string zeros(1 << 20, '\0');
+    const std::string block = lz4_compress(zeros);
+    ASSERT_LE(zeros.size(), 255 * block.size());
+    const qrdcvt::DecodedBand decoded =
+        qrdcvt::decode_buffer(lz4_buffer(block, static_cast<std::int32_t>(zeros.size())));
+    ASSERT_EQ(decoded.error, "");
+    EXPECT_EQ(decoded.block.size, zeros.size());
+    EXPECT_TRUE(std::all_of(decoded.block.data(), decoded.block.data() + decoded.block.size,
+                            [](std::uint8_t byte) { return byte == 0; }));
+
+    const std::string hundred_bytes = lz4_compress(std::string(90, 'x') + "0123456789");
+    const std::int64_t just_beyond = (std::int64_t{16} << 20) + 1;
+    for (const std::int64_t claimed : {just_beyond, std::int64_t{1} << 30, std::int64_t{INT_MAX}}) {
+        SCOPED_TRACE(claimed);
+        const qrdcvt::DecodedBand refused =
+            qrdcvt::decode_buffer(lz4_buffer(hundred_bytes, static_cast<std::int32_t>(claimed)));
+        EXPECT_EQ(refused.error, "LZ4 decompression failed");
+        EXPECT_FALSE(refused.block);
+    }
+}
+
+// Whether the block compressed (decoded in place, behind the compressed bytes) or not (decoded
+// beside them), the samples come out the same, a short block's rest is zero, and the message,
+// handed over for its bytes only, no longer holds them.
+TEST(DecodeBuffer, DecodesAndReleasesTheBufferBytes) {
+    std::string compressible;
+    for (int i = 0; i < 60000; ++i) compressible += static_cast<char>(i % 3 == 0 ? i % 251 : 7);
+    std::string noise;
+    for (std::uint32_t state = 1; noise.size() < 4096;) {
+        state = state * 1664525u + 1013904223u;
+        noise += static_cast<char>(state >> 24);
+    }
     const struct {
-        pb::DataBuffer buffer;
-        std::string error;
+        const char* name;
+        std::string raw;
+        bool compressed;
+        std::size_t missing;  // bytes claimed beyond what the block holds
     } cases[] = {
-        {negative, "LZ4 decompression failed"},
-        {corrupt, "LZ4 decompression failed"},
-        {buffer_of("ab", pb::UINT8, pb::LITTLE, pb::COMPRESSION_UNSPECIFIED),
-         "Unsupported compression type: 0"},
-        {buffer_of("ab", pb::UINT8, pb::LITTLE, static_cast<pb::Compression>(7)),
-         "Unsupported compression type: 7"},
+        {"compressible", compressible, true, 0},
+        {"incompressible", noise, true, 0},
+        {"short block", compressible, true, 1000},
+        {"uncompressed", noise, false, 0},
     };
     for (const auto& c : cases) {
-        const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(c.buffer);
-        EXPECT_EQ(decoded.error, c.error);
-        EXPECT_FALSE(decoded.block);
+        pb::DataBuffer buffer =
+            lz4_buffer(c.compressed ? lz4_compress(c.raw) : c.raw,
+                       static_cast<std::int32_t>(c.raw.size() + c.missing));
+        if (!c.compressed) buffer.set_compression(pb::NONE);
+        const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(std::move(buffer));
+        ASSERT_EQ(decoded.error, "") << c.name;
+        const std::string expected = c.raw + std::string(c.missing, '\0');
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(decoded.block.data()),
+                              decoded.block.size),
+                  expected)
+            << c.name;
+        EXPECT_TRUE(buffer.data().empty()) << c.name;
     }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "color_scale_files.h"
@@ -53,6 +55,27 @@ TEST(PaletteConversion, ColorMapsTakeTheScaleColours) {
                                          &three_colours, table);
     EXPECT_EQ((std::vector<Rgba>{table[0], table[40], table[41], table[121], table[255]}),
               (std::vector<Rgba>{nodata_colour, blue, green, red, no_echo_colour}));
+}
+
+// The index loop does without roundf; it must round as roundf does, halfway quotients above all.
+TEST(PaletteConversion, IndicesRoundHalfAwayFromZero) {
+    std::vector<float> values{-1, 0.25f, 252.75f};
+    for (int k = 0; k <= 253; ++k) {
+        const float half = static_cast<float>(k) + 0.5f;
+        values.insert(values.end(), {std::nextafter(half, -inf), half, std::nextafter(half, inf)});
+    }
+    const float min = *std::min_element(values.begin(), values.end());
+    const float span = *std::max_element(values.begin(), values.end()) - min;
+    std::vector<std::uint8_t> expected;
+    for (const float value : values) {
+        const float index = std::round((value - min) / span * 253.0f) + 1.0f;
+        expected.push_back(static_cast<std::uint8_t>(std::clamp(index, 1.0f, 254.0f)));
+    }
+    qrdcvt::ColorTable table{};
+    const qrdcvt::SampleBlock indices = qrdcvt::convert_to_palette(
+        block_of(values), pb::FLOAT32, pb::RasterData(), static_cast<std::uint32_t>(values.size()),
+        1, table, nullptr, ScratchTiff().tiff);
+    EXPECT_EQ(geotiff_test::values_of<std::uint8_t>(indices), expected);
 }
 
 TEST(PaletteConversion, RefusesABlockOfTheWrongSize) {
