@@ -20,7 +20,8 @@ constexpr const char* lz4_failure = "LZ4 decompression failed";
 
 // An LZ4 block decodes to at most 255 bytes per byte (one length byte adds 255 to a match).
 // A block may decode short and leave a zeroed tail, so a claim beyond that is honoured up to
-// 16 MiB; a bigger one can't be true and is refused before it is allocated.
+// the image's own size or 16 MiB; a bigger one can't be true and is refused before it is
+// allocated.
 constexpr std::uint64_t lz4_max_expansion = 255;
 constexpr std::uint64_t zero_tail_allowance = 16u << 20;
 
@@ -48,11 +49,11 @@ int decode_lz4_in_place(std::string& source, SampleBlock& block, std::size_t siz
 }
 
 // LZ4 counts in ints: a negative target or a source beyond INT_MAX can't be decoded.
-DecodedBand decompress_lz4(pb::DataBuffer& buffer) {
+DecodedBand decompress_lz4(pb::DataBuffer& buffer, std::uint64_t image_size) {
     std::string& source = *buffer.mutable_data();
     if (buffer.uncompressed_size() < 0 || source.size() > static_cast<std::size_t>(INT_MAX) ||
         static_cast<std::uint64_t>(buffer.uncompressed_size()) >
-            std::max(lz4_max_expansion * source.size(), zero_tail_allowance)) {
+            std::max({lz4_max_expansion * source.size(), zero_tail_allowance, image_size})) {
         return {{}, lz4_failure};
     }
     const auto size = static_cast<std::size_t>(buffer.uncompressed_size());
@@ -121,11 +122,11 @@ void swap_byte_order(std::uint8_t* bytes, std::size_t size, std::size_t element_
     }
 }
 
-DecodedBand decode_buffer(pb::DataBuffer&& buffer) {
+DecodedBand decode_buffer(pb::DataBuffer&& buffer, std::uint64_t image_size) {
     DecodedBand decoded;
     switch (buffer.compression()) {
         case pb::LZ4:
-            decoded = decompress_lz4(buffer);
+            decoded = decompress_lz4(buffer, image_size);
             break;
         case pb::NONE:
             decoded = copy_uncompressed(buffer);

@@ -119,7 +119,7 @@ int write_band(const FileState& file, GTIF* gtif, int index) {
     }
     const std::uint64_t expected = pixels * pixel_bytes;
 
-    DecodedBand decoded = decode_buffer(std::move(buffer));
+    DecodedBand decoded = decode_buffer(std::move(buffer), expected);
     if (!decoded.error.empty()) return fail(decoded.error);
     log.debug() << "Buffer storage type: " << storage_code
                 << ", single_band: " << (mode == OutputMode::SINGLE_BAND ? 1 : 0)

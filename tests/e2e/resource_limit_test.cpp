@@ -22,7 +22,7 @@ TEST(ResourceLimit, OversizedClaimsAreRefused) {
          raster_product(1, 1, pb::UINT8, hundred_bytes, "",
                         "compression: LZ4 uncompressed_size: " + std::to_string(INT_MAX)),
          debug_config, {}, "LZ4 decompression failed"},
-        // A short block's zeroed tail is allowed up to 16 MiB.
+        // A short block's zeroed tail is allowed up to 16 MiB or the image's own size.
         {"LZ4 size just beyond the short-block allowance",
          raster_product(1, 1, pb::UINT8, hundred_bytes, "",
                         "compression: LZ4 uncompressed_size: 16777217"),

@@ -52,13 +52,13 @@ std::string lz4_compress(const std::string& raw) {
 }
 
 // The best LZ4 can do (a long run of one byte) stays within 255 bytes per block byte, the
-// bound beyond which a claimed size is refused unallocated.
+// bound beyond which a claimed size is refused unallocated, unless the image itself needs it.
 TEST(DecodeBuffer, Lz4SizeIsBoundByTheBlock) {
     const std::string zeros(1 << 20, '\0');
     const std::string block = lz4_compress(zeros);
     ASSERT_LE(zeros.size(), 255 * block.size());
     const qrdcvt::DecodedBand decoded =
-        qrdcvt::decode_buffer(lz4_buffer(block, static_cast<std::int32_t>(zeros.size())));
+        qrdcvt::decode_buffer(lz4_buffer(block, static_cast<std::int32_t>(zeros.size())), 0);
     ASSERT_EQ(decoded.error, "");
     EXPECT_EQ(decoded.block.size, zeros.size());
     EXPECT_TRUE(std::all_of(decoded.block.data(), decoded.block.data() + decoded.block.size,
@@ -66,12 +66,23 @@ TEST(DecodeBuffer, Lz4SizeIsBoundByTheBlock) {
 
     const std::string hundred_bytes = lz4_compress(std::string(90, 'x') + "0123456789");
     const std::int64_t just_beyond = (std::int64_t{16} << 20) + 1;
-    for (const std::int64_t claimed : {just_beyond, std::int64_t{1} << 30, std::int64_t{INT_MAX}}) {
-        SCOPED_TRACE(claimed);
-        const qrdcvt::DecodedBand refused =
-            qrdcvt::decode_buffer(lz4_buffer(hundred_bytes, static_cast<std::int32_t>(claimed)));
-        EXPECT_EQ(refused.error, "LZ4 decompression failed");
-        EXPECT_FALSE(refused.block);
+    const struct {
+        std::int64_t claimed;
+        std::uint64_t image_size;
+        bool honoured;
+    } claims[] = {
+        {just_beyond, 0, false},
+        {std::int64_t{1} << 30, 0, false},
+        {INT_MAX, 0, false},
+        {just_beyond, just_beyond - 1, false},
+        {just_beyond, just_beyond, true},
+    };
+    for (const auto& c : claims) {
+        SCOPED_TRACE(c.claimed);
+        const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(
+            lz4_buffer(hundred_bytes, static_cast<std::int32_t>(c.claimed)), c.image_size);
+        EXPECT_EQ(decoded.error, c.honoured ? "" : "LZ4 decompression failed");
+        EXPECT_EQ(decoded.block.size, c.honoured ? static_cast<std::size_t>(c.claimed) : 0u);
     }
 }
 
@@ -102,7 +113,7 @@ TEST(DecodeBuffer, DecodesAndReleasesTheBufferBytes) {
             lz4_buffer(c.compressed ? lz4_compress(c.raw) : c.raw,
                        static_cast<std::int32_t>(c.raw.size() + c.missing));
         if (!c.compressed) buffer.set_compression(pb::NONE);
-        const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(std::move(buffer));
+        const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(std::move(buffer), 0);
         ASSERT_EQ(decoded.error, "") << c.name;
         const std::string expected = c.raw + std::string(c.missing, '\0');
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(decoded.block.data()),
