@@ -160,7 +160,8 @@ std::uint64_t conversion_input_bytes(OutputMode mode, const BandContext& context
     const auto info = storage_type_info(context.storage_type);
     if (!info) return 0;  // refused before any sample is read
     const bool reads_samples =
-        mode == OutputMode::SINGLE_BAND || mode == OutputMode::FLOAT ||
+        (mode == OutputMode::SINGLE_BAND && converts_to_float64(context.storage_type)) ||
+        mode == OutputMode::FLOAT ||
         (mode == OutputMode::GRAYSCALE && is_float_storage(context.storage_type));
     // Palette and RGB conversions check their input size themselves.
     return reads_samples ? pixel_count(context) * info->bytes_per_sample : 0;

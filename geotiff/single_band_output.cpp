@@ -50,6 +50,19 @@ SampleBlock scale_codes(const SampleBlock& raw, std::uint64_t count, const Physi
 
 }  // namespace
 
+bool converts_to_float64(pb::StorageType storage_type) {
+    switch (storage_type) {
+        case pb::UINT8:
+        case pb::UINT16:
+        case pb::INT32:
+        case pb::FLOAT32:
+        case pb::FLOAT64:
+            return true;
+        default:
+            return false;
+    }
+}
+
 SampleBlock to_float64_band(SampleBlock block, pb::StorageType storage_type,
                             const pb::RasterData& band, std::uint32_t width, std::uint32_t height) {
     auto& log = *SimpleLogger::getInstance();

@@ -15,6 +15,9 @@ SampleBlock to_float64_band(SampleBlock block, qrd::pb::common::StorageType stor
                             const qrd::pb::common::RasterData& band, std::uint32_t width,
                             std::uint32_t height);
 
+// Whether to_float64_band takes blocks of this storage type.
+bool converts_to_float64(qrd::pb::common::StorageType storage_type);
+
 // Statistics of count doubles: NaN and infinities are not valid, every other value is.
 BandStatistics single_band_statistics(const std::uint8_t* values, std::uint64_t count);
 

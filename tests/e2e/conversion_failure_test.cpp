@@ -39,7 +39,8 @@ const FailureCase failure_cases[] = {
      "LZ4 decompression failed", true},
     {"unknown storage", floats("storage_type: 9"), {"-t", "float"},
      "Unsupported storage type: 9", true},
-    {"single-band int64", raster_product(1, 1, pb::INT64, std::string(8, '\0')), {},
+    // The type is refused before the block's size counts, as nothing of it would be read.
+    {"single-band int64", raster_product(2, 1, pb::INT64, std::string(4, '\0')), {},
      "Unsupported storage type for single-band conversion: 4", true, single_band_config},
     // Refused before the float cleanup reads past the block.
     {"short float block", raster_product(4, 4, pb::FLOAT32, std::string(60, '\0')),
