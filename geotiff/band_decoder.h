@@ -18,7 +18,7 @@ struct DecodedBand {
 // Decompresses (LZ4 block or none) and byte-swaps the buffer's samples into a new block.
 // An LZ4 block keeps uncompressed_size bytes; what it doesn't decode to is zero. A claim
 // beyond what the data can decode to is honoured up to image_size bytes (what the image's
-// pixels take) or 16 MiB. The buffer's data bytes are released as they are decoded; its
+// samples take) or 16 MiB. The buffer's data bytes are released as they are decoded; its
 // other fields stay.
 DecodedBand decode_buffer(qrd::pb::common::DataBuffer&& buffer, std::uint64_t image_size);
 

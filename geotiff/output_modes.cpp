@@ -167,6 +167,13 @@ std::uint64_t conversion_input_bytes(OutputMode mode, const BandContext& context
     return reads_samples ? pixel_count(context) * info->bytes_per_sample : 0;
 }
 
+std::uint64_t largest_input_bytes(OutputMode mode, const BandContext& context) {
+    const auto info = storage_type_info(context.storage_type);
+    if (!info) return 0;
+    const std::uint64_t channels = mode == OutputMode::RGB ? 3 : 1;
+    return pixel_count(context) * channels * info->bytes_per_sample;
+}
+
 SampleBlock convert_samples(OutputMode mode, SampleBlock block, const BandContext& context) {
     switch (mode) {
         case OutputMode::SINGLE_BAND:

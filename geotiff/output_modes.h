@@ -45,6 +45,10 @@ bool apply_storage_type(OutputMode mode, const BandContext& context, BandLayout&
 // a shorter block must be refused before convert_samples runs.
 std::uint64_t conversion_input_bytes(OutputMode mode, const BandContext& context);
 
+// Bytes of the largest decoded block that the mode takes for this image: three channels of
+// samples for RGB, one for the others; 0 for an unknown type.
+std::uint64_t largest_input_bytes(OutputMode mode, const BandContext& context);
+
 // The mode's conversion of the decoded block and, on the paths that carry it, the
 // GDAL_METADATA tag. An empty block means failure, already logged.
 SampleBlock convert_samples(OutputMode mode, SampleBlock block, const BandContext& context);

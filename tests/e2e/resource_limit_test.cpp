@@ -48,4 +48,20 @@ TEST(ResourceLimit, OversizedClaimsAreRefused) {
     }
 }
 
+// A big image's short block keeps the size its samples need, whatever the mode writes: the
+// four literal bytes decode, the rest is zero.
+TEST(ResourceLimit, ShortLz4BlockOfABigImageIsZeroFilled) {
+    const std::uint32_t width = 2048, height = 2100;  // 17.2 MB of FLOAT32, beyond 16 MiB
+    const std::string claim =
+        "compression: LZ4 uncompressed_size: " + std::to_string(width * height * 4);
+    for (const char* type : {"float", "palette"}) {
+        SCOPED_TRACE(type);
+        Conversion conversion(raster_product(width, height, pb::FLOAT32, "\x40\x01\x02\x03\x04",
+                                             "", claim),
+                              {"-t", type});
+        const GdalFile file(conversion);
+        EXPECT_EQ(GDALGetRasterXSize(GDALGetBandDataset(file.band())), int(width));
+    }
+}
+
 }  // namespace
