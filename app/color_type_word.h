@@ -1,9 +1,9 @@
 #pragma once
 
-#include "color_type.h"
-
 #include <optional>
 #include <string>
+
+#include "color_type.h"
 
 namespace qrdcvt {
 

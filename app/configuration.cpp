@@ -1,10 +1,10 @@
 #include "configuration.h"
 
+#include <boost/property_tree/ini_parser.hpp>
+
 #include "fatal_error.h"
 #include "install_paths.h"
 #include "simple_logger.h"
-
-#include <boost/property_tree/ini_parser.hpp>
 
 namespace qrdcvt {
 

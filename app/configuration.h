@@ -1,13 +1,12 @@
 #pragma once
 
-#include "pipe_environment.h"
-
 #include <boost/property_tree/ptree.hpp>
-
 #include <fstream>
 #include <istream>
 #include <optional>
 #include <string>
+
+#include "pipe_environment.h"
 
 namespace qrdcvt {
 

@@ -1,8 +1,8 @@
 #include "fatal_error.h"
 
-#include "simple_logger.h"
-
 #include <cstdlib>
+
+#include "simple_logger.h"
 
 namespace qrdcvt {
 

@@ -1,15 +1,15 @@
 #include "input_product.h"
 
-#include "fatal_error.h"
-#include "input_reader.h"
-#include "simple_logger.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+
+#include "fatal_error.h"
+#include "input_reader.h"
+#include "simple_logger.h"
 
 namespace qrdcvt {
 
@@ -54,8 +54,7 @@ std::string read_input_file(const std::string& path) {
     }
     // A regular file is read straight into a buffer of its size; whatever comes after that
     // (all of a pipe, the growth of a file being written) is appended in chunks.
-    std::string bytes(S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0,
-                      '\0');
+    std::string bytes(S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0, '\0');
     std::size_t filled = 0;
     while (filled < bytes.size()) {
         const std::size_t count =

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "radar.pb.h"
-
 #include <string>
+
+#include "radar.pb.h"
 
 namespace qrdcvt {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "pipe_environment.h"
-
 #include <string>
+
+#include "pipe_environment.h"
 
 namespace qrdcvt {
 

@@ -1,11 +1,11 @@
 #include "log_setup.h"
 
-#include "configuration.h"
-#include "simple_logger.h"
-
 #include <spdlog/spdlog.h>
 
 #include <exception>
+
+#include "configuration.h"
+#include "simple_logger.h"
 
 namespace qrdcvt {
 

@@ -2,7 +2,6 @@
 
 #include <boost/program_options.hpp>
 #include <boost/property_tree/ptree.hpp>
-
 #include <string>
 
 namespace qrdcvt {

@@ -1,3 +1,9 @@
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <string>
+#include <utility>
+
 #include "color_type_word.h"
 #include "configuration.h"
 #include "converter.h"
@@ -9,12 +15,6 @@
 #include "pipe_environment.h"
 #include "program_globals.h"
 #include "simple_logger.h"
-
-#include <cstdlib>
-#include <exception>
-#include <fstream>
-#include <string>
-#include <utility>
 
 // One conversion per run. Every failure ends the process inside the step that finds it;
 // a successful run ends inside the converter.
@@ -48,9 +48,8 @@ int main(int argc, char* argv[]) {
         require_raster_data(require_product(envelope));
         const bool single_band = single_band_mode(radmill_conf);
 
-        convert(std::move(*envelope.mutable_product()), color_type, output_path,
-                scales.custom_rgb, scales.default_rgb, scales.custom_palette,
-                scales.default_palette, single_band);
+        convert(std::move(*envelope.mutable_product()), color_type, output_path, scales.custom_rgb,
+                scales.default_rgb, scales.custom_palette, scales.default_palette, single_band);
     } catch (const std::exception& e) {
         exit_with_error(std::string("Unexpected error: ") + e.what());
     } catch (...) {

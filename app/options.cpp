@@ -1,11 +1,11 @@
 #include "options.h"
 
-#include "program_globals.h"
-
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include "program_globals.h"
 
 namespace po = boost::program_options;
 

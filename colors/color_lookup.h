@@ -1,8 +1,8 @@
 #pragma once
 
-#include "color_mapper.h"
-
 #include <string>
+
+#include "color_mapper.h"
 
 namespace qrdcvt {
 

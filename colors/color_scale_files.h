@@ -1,12 +1,11 @@
 #pragma once
 
-#include "color_mapper.h"
-
-#include <nlohmann/json_fwd.hpp>
-
 #include <map>
+#include <nlohmann/json_fwd.hpp>
 #include <stdexcept>
 #include <string>
+
+#include "color_mapper.h"
 
 namespace qrdcvt {
 
@@ -25,7 +24,7 @@ extern InstrumentScales custom_color_scales_palette;
 // A scale file that can't be opened (when required) or is malformed. what() names the file:
 // "Failed to open file: " + path, or path + ": " + the reason (often the JSON library's text).
 class color_scale_error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

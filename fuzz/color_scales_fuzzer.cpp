@@ -1,13 +1,13 @@
 // The colour-scale JSON loaders, fed the input as a custom file of the RGB family and as a
 // default file of the palette family, then every loaded scale rendered and sampled.
 
-#include "color_lookup.h"
-#include "color_scale_files.h"
-#include "fuzz_support.h"
-
 #include <cstdint>
 #include <limits>
 #include <string>
+
+#include "color_lookup.h"
+#include "color_scale_files.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ void load_tolerating_bad_files(Load load) {
 
 void sample(const std::string& product_name, const ColorMapper& scale) {
     constexpr float infinity = std::numeric_limits<float>::infinity();
-    for (const float value : {0.0f, -1e30f, 1e30f, infinity, -infinity,
-                              std::numeric_limits<float>::quiet_NaN()}) {
+    for (const float value :
+         {0.0f, -1e30f, 1e30f, infinity, -infinity, std::numeric_limits<float>::quiet_NaN()}) {
         scale.get_scales(value);
     }
     for (const color_scale& interval : scale.scales) {

@@ -1,15 +1,14 @@
 // The configuration file: INI reading and its checks, then the keys the program reads.
 
-#include "configuration.h"
-#include "fuzz_support.h"
-#include "log_setup.h"
-
 #include <boost/program_options/variables_map.hpp>
 #include <boost/property_tree/ptree.hpp>
-
 #include <cstdint>
 #include <sstream>
 #include <string>
+
+#include "configuration.h"
+#include "fuzz_support.h"
+#include "log_setup.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     radmill_fuzz::silence_log();

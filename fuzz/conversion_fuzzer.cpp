@@ -2,16 +2,16 @@
 // bits 0-1 the colour type (grayscale, palette, rgb, float), bit 2 single-band mode; the
 // rest is the input file. Conversions use the example installation's four scale files.
 
-#include "converter.h"
-#include "fuzz_support.h"
-#include "input_reader.h"
-
 #include <tiffio.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <utility>
+
+#include "converter.h"
+#include "fuzz_support.h"
+#include "input_reader.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "fuzz_support.h"
 
-#include "simple_logger.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+
+#include "simple_logger.h"
 
 namespace radmill_fuzz {
 

@@ -2,8 +2,8 @@
 
 #include <lz4.h>
 
-#include <climits>
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "sample_access.h"

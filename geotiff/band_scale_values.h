@@ -1,8 +1,8 @@
 #pragma once
 
-#include "radar.pb.h"
-
 #include <limits>
+
+#include "radar.pb.h"
 
 namespace qrdcvt {
 

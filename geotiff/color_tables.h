@@ -1,9 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include "band_layout.h"
 #include "color_mapper.h"
-
-#include <functional>
 
 namespace qrdcvt {
 

@@ -1,8 +1,8 @@
 #include "converter.h"
 
-#include "geotiff_converter.h"
-
 #include <utility>
+
+#include "geotiff_converter.h"
 
 namespace qrdcvt {
 

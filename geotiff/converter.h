@@ -1,9 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include "color_type.h"
 #include "radar.pb.h"
-
-#include <string>
 
 namespace qrdcvt {
 

@@ -4,11 +4,12 @@
 #include <string>
 
 #include "radar.pb.h"
+#include "radmill_version.h"
 
 namespace qrdcvt {
 
 // Version of the acquisition software that the files name.
-constexpr const char* alvo_version = "10.5.2";
+constexpr const char* alvo_version = RADMILL_VERSION;
 
 // The Software tag's text.
 std::string software_text();

@@ -1,13 +1,13 @@
 #include "float_output.h"
 
+#include <limits>
+
 #include "band_statistics.h"
 #include "code_conversion.h"
 #include "linear_scale.h"
 #include "sample_access.h"
 #include "simple_logger.h"
 #include "storage_types.h"
-
-#include <limits>
 
 namespace qrdcvt {
 
@@ -48,8 +48,8 @@ template <typename Raw, typename Out>
 BandStatistics codes_to_floats(const std::uint8_t* raw, std::uint8_t* out, std::uint64_t count,
                                std::optional<std::int32_t> nodata) {
     // The code marks samples equal to it; one outside the storage type's range marks none.
-    if (nodata && (*nodata < std::numeric_limits<Raw>::min() ||
-                   *nodata > std::numeric_limits<Raw>::max())) {
+    if (nodata &&
+        (*nodata < std::numeric_limits<Raw>::min() || *nodata > std::numeric_limits<Raw>::max())) {
         nodata.reset();
     }
     StatisticsAccumulator accumulator;

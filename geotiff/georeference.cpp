@@ -1,9 +1,5 @@
 #include "georeference.h"
 
-#include "ogr_handles.h"
-#include "simple_logger.h"
-#include "spatial_reference.h"
-
 #include <xtiffio.h>
 
 #include <algorithm>
@@ -12,6 +8,10 @@
 #include <optional>
 #include <ostream>
 #include <utility>
+
+#include "ogr_handles.h"
+#include "simple_logger.h"
+#include "spatial_reference.h"
 
 namespace qrdcvt {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "radar.pb.h"
-
 #include <geotiffio.h>
 #include <tiffio.h>
 
 #include <cstdint>
+
+#include "radar.pb.h"
 
 namespace qrdcvt {
 

@@ -120,8 +120,8 @@ int write_band(const FileState& file, GTIF* gtif, int index) {
     }
     const std::uint64_t expected = pixels * pixel_bytes;
 
-    DecodedBand decoded = decode_buffer(std::move(buffer),
-                                        std::max(expected, largest_input_bytes(mode, context)));
+    DecodedBand decoded =
+        decode_buffer(std::move(buffer), std::max(expected, largest_input_bytes(mode, context)));
     if (!decoded.error.empty()) return fail(decoded.error);
     log.debug() << "Buffer storage type: " << storage_code
                 << ", single_band: " << (mode == OutputMode::SINGLE_BAND ? 1 : 0)

@@ -32,7 +32,7 @@ inline SpatialReferencePtr make_spatial_reference() {
 // While one lives, GDAL and PROJ messages on this thread are dropped instead of printed, so
 // a failed import or transformation shows only as the caller's own log line.
 class QuietGdalErrors {
-public:
+  public:
     QuietGdalErrors() { CPLPushErrorHandler(CPLQuietErrorHandler); }
     ~QuietGdalErrors() { CPLPopErrorHandler(); }
     QuietGdalErrors(const QuietGdalErrors&) = delete;

@@ -1,5 +1,8 @@
 #include "palette_output.h"
 
+#include <array>
+#include <cmath>
+
 #include "band_scale_values.h"
 #include "color_lookup.h"
 #include "color_tables.h"
@@ -7,9 +10,6 @@
 #include "sample_access.h"
 #include "simple_logger.h"
 #include "value_range.h"
-
-#include <array>
-#include <cmath>
 
 namespace qrdcvt {
 
@@ -53,8 +53,8 @@ const ColorMapper* find_palette_scale(const std::string& instrument_name,
     if (scale == nullptr) scale = find_color_mapper(instrument_name, product_name, true);
     logger().debug() << "Using color palette color type" << std::endl;
     if (scale != nullptr) {
-        logger().debug() << "Using color scale for instrument='" << instrument_name
-                         << "' product='" << product_name << "'" << std::endl;
+        logger().debug() << "Using color scale for instrument='" << instrument_name << "' product='"
+                         << product_name << "'" << std::endl;
     } else {
         logger().debug() << "No color scale found for instrument='" << instrument_name
                          << "' product='" << product_name << "', using default grayscale"
@@ -85,8 +85,7 @@ SampleBlock convert_to_palette(SampleBlock block, pb::StorageType storage_type,
     }
     if (storage_type != pb::FLOAT32) {
         logger().error() << "Unsupported conversion from storage type "
-                         << static_cast<int>(storage_type) << " to UINT8 for palette"
-                         << std::endl;
+                         << static_cast<int>(storage_type) << " to UINT8 for palette" << std::endl;
         return {};
     }
     const std::uint64_t pixel_count = std::uint64_t{width} * height;
@@ -105,9 +104,8 @@ SampleBlock convert_to_palette(SampleBlock block, pb::StorageType storage_type,
                      << std::endl;
 
     if (scale != nullptr) {
-        color_table = scale_color_table(*scale, [min, span](int k) {
-            return static_cast<float>(k - 1) / 253.0f * span + min;
-        });
+        color_table = scale_color_table(
+            *scale, [min, span](int k) { return static_cast<float>(k - 1) / 253.0f * span + min; });
         logger().debug() << "Palette colormap built: index 0 -> nodata (grey), "
                          << "index 1 -> value " << static_cast<double>(min)
                          << ", index 254 -> value " << static_cast<double>(range.max)
@@ -137,8 +135,8 @@ void set_tiff_colormap(TIFF* tiff, const ColorTable& color_table) {
     TIFFSetField(tiff, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
 }
 
-void write_uint8_palette_colormap(TIFF* tiff, const pb::RasterData& band,
-                                  const ColorMapper* scale, ColorTable& color_table) {
+void write_uint8_palette_colormap(TIFF* tiff, const pb::RasterData& band, const ColorMapper* scale,
+                                  ColorTable& color_table) {
     const BandScaleValues codes = band_scale_values(band);
     if (scale != nullptr && codes.has_linear_scale) {
         const auto physical_value = [&codes](int k) {

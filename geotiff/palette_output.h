@@ -1,14 +1,14 @@
 #pragma once
 
-#include "band_layout.h"
-#include "color_mapper.h"
-#include "radar.pb.h"
-#include "sample_block.h"
-
 #include <tiffio.h>
 
 #include <cstdint>
 #include <string>
+
+#include "band_layout.h"
+#include "color_mapper.h"
+#include "radar.pb.h"
+#include "sample_block.h"
 
 namespace qrdcvt {
 

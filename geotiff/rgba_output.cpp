@@ -1,5 +1,11 @@
 #include "rgba_output.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
 #include "band_scale_values.h"
 #include "color_lookup.h"
 #include "color_tables.h"
@@ -7,12 +13,6 @@
 #include "sample_access.h"
 #include "simple_logger.h"
 #include "value_range.h"
-
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <cstring>
-#include <limits>
 
 namespace qrdcvt {
 
@@ -133,11 +133,9 @@ void color_single_channel(const std::uint8_t* samples, std::size_t count,
         logger().info() << "No color scale found, using grayscale colormap" << std::endl;
     } else {
         logger().debug() << "Building colormap with actual data values for instrument='"
-                         << instrument_name << "' product='" << product_name << "'"
-                         << std::endl;
-        table = scale_color_table(*scale, [min, span](int k) {
-            return static_cast<float>(k) / 254.0f * span + min;
-        });
+                         << instrument_name << "' product='" << product_name << "'" << std::endl;
+        table = scale_color_table(
+            *scale, [min, span](int k) { return static_cast<float>(k) / 254.0f * span + min; });
         logger().debug() << "Colormap built: index 0 -> nodata (grey), "
                          << "index 1 -> value " << static_cast<double>(min)
                          << ", index 254 -> value " << static_cast<double>(max)
@@ -158,9 +156,8 @@ void scale_three_channels(const std::uint8_t* samples, std::size_t count,
         const float green = load_sample<float>(samples, 3 * i + 1);
         const float blue = load_sample<float>(samples, 3 * i + 2);
         std::uint8_t* pixel = rgba + i * 4;
-        if (std::isnan(red) || std::isnan(green) || std::isnan(blue) ||
-            red == linear.not_scanned || green == linear.not_scanned ||
-            blue == linear.not_scanned) {
+        if (std::isnan(red) || std::isnan(green) || std::isnan(blue) || red == linear.not_scanned ||
+            green == linear.not_scanned || blue == linear.not_scanned) {
             std::copy(transparent_black.begin(), transparent_black.end(), pixel);
         } else {
             pixel[0] = component_byte(red, linear);
@@ -188,9 +185,9 @@ BandLayout rgba_layout(TIFF* tiff) {
 }
 
 SampleBlock convert_to_rgba(SampleBlock block, pb::StorageType storage_type,
-                            const pb::RasterData& band, std::uint32_t width,
-                            std::uint32_t height, const std::string& instrument_name,
-                            const std::string& product_name, const ColorTable& color_table) {
+                            const pb::RasterData& band, std::uint32_t width, std::uint32_t height,
+                            const std::string& instrument_name, const std::string& product_name,
+                            const ColorTable& color_table) {
     logger().debug() << "Converting from storage type " << static_cast<int>(storage_type)
                      << " to UINT8 for RGB output" << std::endl;
     const BandScaleValues linear = band_scale_values(band);
@@ -207,9 +204,9 @@ SampleBlock convert_to_rgba(SampleBlock block, pb::StorageType storage_type,
     const std::uint64_t pixel_count = std::uint64_t{width} * height;
     const bool single_channel = holds_samples(block.size, pixel_count, sizeof(float));
     if (!single_channel && !holds_samples(block.size, pixel_count, 3 * sizeof(float))) {
-        logger().error() << "Unexpected data size for RGB: " << block.size
-                         << " bytes (expected " << pixel_count * sizeof(float) << " or "
-                         << pixel_count * 3 * sizeof(float) << ")" << std::endl;
+        logger().error() << "Unexpected data size for RGB: " << block.size << " bytes (expected "
+                         << pixel_count * sizeof(float) << " or " << pixel_count * 3 * sizeof(float)
+                         << ")" << std::endl;
         return {};
     }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "band_layout.h"
-#include "radar.pb.h"
-#include "sample_block.h"
-
 #include <tiffio.h>
 
 #include <cstdint>
 #include <string>
+
+#include "band_layout.h"
+#include "radar.pb.h"
+#include "sample_block.h"
 
 namespace qrdcvt {
 

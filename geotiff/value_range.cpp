@@ -1,10 +1,10 @@
 #include "value_range.h"
 
-#include "sample_access.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "sample_access.h"
 
 namespace qrdcvt {
 

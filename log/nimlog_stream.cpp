@@ -66,8 +66,8 @@ void line_buffer::emit() {
 
 nimlog_stream::nimlog_stream(const char* name)
     : std::ostream(nullptr),
-      logger_(std::make_shared<spdlog::logger>(
-          name, std::make_shared<spdlog::sinks::stderr_sink_mt>())),
+      logger_(std::make_shared<spdlog::logger>(name,
+                                               std::make_shared<spdlog::sinks::stderr_sink_mt>())),
       buffer_(logger_) {
     rdbuf(&buffer_);
     logger_->set_pattern(record_pattern);

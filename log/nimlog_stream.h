@@ -16,16 +16,16 @@ namespace nimlog_detail {
 // Collects inserted characters and hands every completed line to spdlog as one record
 // at the level selected last.
 class line_buffer : public std::streambuf {
-public:
+  public:
     explicit line_buffer(std::shared_ptr<spdlog::logger> logger);
     void select(spdlog::level::level_enum level);
 
-protected:
+  protected:
     int_type overflow(int_type ch) override;
     std::streamsize xsputn(const char* text, std::streamsize count) override;
     int sync() override;
 
-private:
+  private:
     void emit();
 
     std::shared_ptr<spdlog::logger> logger_;
@@ -38,7 +38,7 @@ private:
 // A logging stream over spdlog: select a level, insert a message, end it with std::endl.
 // Records go to standard error until set_sink_off and set_log_file redirect them.
 class nimlog_stream : public std::ostream {
-public:
+  public:
     explicit nimlog_stream(const char* name);
     ~nimlog_stream() override;
 
@@ -55,7 +55,7 @@ public:
     void set_sink_off(outbuf_sink sink);
     std::shared_ptr<spdlog::logger> get_logger();
 
-private:
+  private:
     std::ostream& at(spdlog::level::level_enum level);
 
     std::shared_ptr<spdlog::logger> logger_;

@@ -6,7 +6,7 @@ namespace corvane::rs::wr::log {
 
 // The process-wide logger. Obtain it with getInstance(); it lives until exit.
 class SimpleLogger : public nimlog_stream {
-public:
+  public:
     // Creates the instance on first call (named name, or "UnknownProgram" when null) and
     // registers destroyInstance with std::atexit on every call.
     static SimpleLogger* getInstance(const char* name = nullptr);
@@ -14,7 +14,7 @@ public:
 
     ~SimpleLogger() override;
 
-private:
+  private:
     explicit SimpleLogger(const char* name);
 
     static SimpleLogger* self;

@@ -1,12 +1,12 @@
 #include "sample_geometry.h"
 
-#include "spatial_reference.h"
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
+
+#include "spatial_reference.h"
 
 namespace radmill_sample {
 

@@ -49,8 +49,8 @@ TEST(FileSystemFailure, OutputInAReadOnlyDirectoryIsRefused) {
     Conversion conversion;
     const std::string directory = conversion.path("read-only");
     std::filesystem::create_directory(directory);
-    std::filesystem::permissions(directory, std::filesystem::perms::owner_read |
-                                                std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        directory, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     conversion.run(bytes_product(2, 2), {}, directory + "/out.tif");
     EXPECT_EQ(conversion.status, 1);
     EXPECT_EQ(conversion.errors(), std::vector<std::string>{"Failed to open output file for "
@@ -105,13 +105,13 @@ TEST(FileSystemFailure, MissingLogDirectoryKeepsTheRecordsOnStandardError) {
     env["ALVO_LOG"] = log_dir;
     write_product(conversion.path("product.pb"), bytes_product(2, 2));
     const std::string output = conversion.path("out.tif");
-    const RunResult result =
-        run_radmill({"-i", conversion.path("product.pb"), "-o", output}, env);
+    const RunResult result = run_radmill({"-i", conversion.path("product.pb"), "-o", output}, env);
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.stderr_text.find("Cannot open log file: Failed opening file " + log_dir +
                                       "radmill.log for writing"),
               std::string::npos);
-    EXPECT_NE(result.stderr_text.find("GeoTIFF conversion completed: " + output), std::string::npos);
+    EXPECT_NE(result.stderr_text.find("GeoTIFF conversion completed: " + output),
+              std::string::npos);
     GdalFile file(output);
     EXPECT_EQ(file.values(), std::vector<double>(4, 7));
 }

@@ -23,9 +23,9 @@ TEST(FuzzCorpus, EveryInputEndsWithACompleteFileOrAnErrorLine) {
         Conversion conversion((mode & 4) != 0 ? single_band_config : debug_config);
         write_file(conversion.path("input"), bytes.substr(1));
         const std::string output = conversion.path("out.tif");
-        const RunResult result = run_radmill(
-            {"-i", conversion.path("input"), "-o", output, "-t", color_types[mode & 3]},
-            conversion.env());
+        const RunResult result =
+            run_radmill({"-i", conversion.path("input"), "-o", output, "-t", color_types[mode & 3]},
+                        conversion.env());
         const std::vector<std::string> log = conversion.log_messages();
         ASSERT_FALSE(log.empty());
         if (result.status == 0) {

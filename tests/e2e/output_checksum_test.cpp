@@ -2,14 +2,14 @@
 // can't change them unnoticed. The product takes the longest path: LZ4-compressed, big-endian
 // and projected, with every kind of special value. A change that is meant to alter the output
 // needs new constants; the failure message prints them.
-#include "conversion_support.h"
-
 #include <lz4.h>
 
 #include <cfloat>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+
+#include "conversion_support.h"
 
 namespace {
 

@@ -56,9 +56,9 @@ TEST(ResourceLimit, ShortLz4BlockOfABigImageIsZeroFilled) {
         "compression: LZ4 uncompressed_size: " + std::to_string(width * height * 4);
     for (const char* type : {"float", "palette"}) {
         SCOPED_TRACE(type);
-        Conversion conversion(raster_product(width, height, pb::FLOAT32, "\x40\x01\x02\x03\x04",
-                                             "", claim),
-                              {"-t", type});
+        Conversion conversion(
+            raster_product(width, height, pb::FLOAT32, "\x40\x01\x02\x03\x04", "", claim),
+            {"-t", type});
         const GdalFile file(conversion);
         EXPECT_EQ(GDALGetRasterXSize(GDALGetBandDataset(file.band())), int(width));
     }

@@ -109,16 +109,15 @@ TEST(DecodeBuffer, DecodesAndReleasesTheBufferBytes) {
         {"uncompressed", noise, false, 0},
     };
     for (const auto& c : cases) {
-        pb::DataBuffer buffer =
-            lz4_buffer(c.compressed ? lz4_compress(c.raw) : c.raw,
-                       static_cast<std::int32_t>(c.raw.size() + c.missing));
+        pb::DataBuffer buffer = lz4_buffer(c.compressed ? lz4_compress(c.raw) : c.raw,
+                                           static_cast<std::int32_t>(c.raw.size() + c.missing));
         if (!c.compressed) buffer.set_compression(pb::NONE);
         const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(std::move(buffer), 0);
         ASSERT_EQ(decoded.error, "") << c.name;
         const std::string expected = c.raw + std::string(c.missing, '\0');
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(decoded.block.data()),
-                              decoded.block.size),
-                  expected)
+        EXPECT_EQ(
+            std::string(reinterpret_cast<const char*>(decoded.block.data()), decoded.block.size),
+            expected)
             << c.name;
         EXPECT_TRUE(buffer.data().empty()) << c.name;
     }

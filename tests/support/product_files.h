@@ -1,10 +1,10 @@
 #pragma once
 
-#include "radar.pb.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "radar.pb.h"
 
 namespace radmill_test {
 

@@ -97,8 +97,7 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
     int wait_status = 0;
     waitpid(pid, &wait_status, 0);
     RunResult result;
-    result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status)
-                                           : 128 + WTERMSIG(wait_status);
+    result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 128 + WTERMSIG(wait_status);
     result.stderr_text = read_file(stderr_path);
     unlink(stderr_path);
     return result;

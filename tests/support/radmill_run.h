@@ -9,7 +9,7 @@ namespace radmill_test {
 // A scratch installation: config/ and log/ directories under a fresh temporary directory,
 // removed again when the object goes.
 class TempInstall {
-public:
+  public:
     TempInstall();
     ~TempInstall();
     TempInstall(const TempInstall&) = delete;
@@ -17,7 +17,7 @@ public:
 
     const std::string& root() const { return root_; }
     std::string config_dir() const { return root_ + "/config/"; }  // ends in "/"
-    std::string log_dir() const { return root_ + "/log/"; }         // ends in "/"
+    std::string log_dir() const { return root_ + "/log/"; }        // ends in "/"
     std::string path(const std::string& name) const { return root_ + "/" + name; }
     std::string log_path() const { return log_dir() + "radmill.log"; }
 
@@ -30,12 +30,12 @@ public:
     // ALVO_CONFIG and ALVO_LOG pointing at this installation.
     std::map<std::string, std::string> env() const;
 
-private:
+  private:
     std::string root_;
 };
 
 struct RunResult {
-    int status = -1;     // exit status, or 128 + signal number
+    int status = -1;  // exit status, or 128 + signal number
     std::string stderr_text;
 };
 
