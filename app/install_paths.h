@@ -2,17 +2,10 @@
 
 #include <string>
 
+#include "color_scale_files.h"
 #include "pipe_environment.h"
 
 namespace qrdcvt {
-
-// The four colour-scale files handed to the converter, all in the configuration directory.
-struct ColorScalePaths {
-    std::string custom_rgb;
-    std::string default_rgb;
-    std::string custom_palette;
-    std::string default_palette;
-};
 
 // The value of one directory option ("config", "log", "config_template", ...).
 std::string directory(const qrd::PipeEnvironment& environment, const std::string& option);

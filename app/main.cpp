@@ -48,8 +48,8 @@ int main(int argc, char* argv[]) {
         require_raster_data(require_product(envelope));
         const bool single_band = single_band_mode(radmill_conf);
 
-        convert(std::move(*envelope.mutable_product()), color_type, output_path, scales.custom_rgb,
-                scales.default_rgb, scales.custom_palette, scales.default_palette, single_band);
+        convert(std::move(*envelope.mutable_product()), color_type, output_path, scales,
+                single_band);
     } catch (const std::exception& e) {
         exit_with_error(std::string("Unexpected error: ") + e.what());
     } catch (...) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "color_scale_files.h"
+#include "float_conversions.h"
 
 namespace qrdcvt {
 
@@ -13,16 +14,6 @@ namespace {
 const ColorMapper* find_product(const ProductScales& scales, const std::string& product_name) {
     const auto found = scales.find(product_name);
     return found != scales.end() ? &found->second : nullptr;
-}
-
-// Truncation toward zero, saturated: a plain cast of a float outside the int32 range is
-// undefined. NaN has no sensible integer and is written as 0.
-std::int32_t truncate_to_int32(float value) {
-    using limits = std::numeric_limits<std::int32_t>;
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483648.0f) return limits::max();
-    if (value <= -2147483648.0f) return limits::min();
-    return static_cast<std::int32_t>(value);
 }
 
 // The rendered items separated by ", ".
@@ -39,7 +30,8 @@ std::string joined(const Items& items, Render render) {
 }
 
 std::string bound_text(float bound, bool blank) {
-    return blank ? std::string("''") : std::to_string(truncate_to_int32(bound));
+    return blank ? std::string("''")
+                 : std::to_string(truncate_into(bound, INT32_MIN, INT32_MAX, 0));
 }
 
 std::string entry_text(const color_scale& scale) {
@@ -73,6 +65,18 @@ std::string color_table_description(const ColorMapper* scale, const std::string&
     if (scale == nullptr) return {};
     return "{'Product': '" + product_name + "', 'RGBA_List': [" +
            joined(scale->scales, entry_text) + "]}";
+}
+
+ColorScaleChoice choose_color_scales(const std::string& instrument_name,
+                                     const std::string& product_name) {
+    const auto first_of = [&](bool palette_family) {
+        const ColorMapper* scale = find_color_mapper(instrument_name, product_name, palette_family);
+        return scale != nullptr ? scale
+                                : find_color_mapper(instrument_name, product_name, !palette_family);
+    };
+    return {instrument_name, product_name, first_of(false),
+            find_color_mapper(instrument_name, product_name, false),
+            color_table_description(first_of(true), product_name)};
 }
 
 }  // namespace qrdcvt

@@ -7,6 +7,8 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "float_conversions.h"
+
 namespace qrdcvt {
 
 ProductScales default_color_scales;
@@ -36,16 +38,6 @@ const json& number_at(const json& array, std::size_t index) {
     const json& element = array.at(index);
     if (element.is_boolean()) throw std::invalid_argument("type must be number, but is boolean");
     return element;
-}
-
-// Doubles beyond the float range round to infinity (as IEEE conversion does); the plain cast
-// would be undefined there.
-float to_float32(double value) {
-    constexpr double overflow = 0x1.ffffffp127;  // halfway between FLT_MAX and 2^128
-    constexpr float infinity = std::numeric_limits<float>::infinity();
-    if (value >= overflow) return infinity;
-    if (value <= -overflow) return -infinity;
-    return static_cast<float>(value);
 }
 
 float bound(const json& value) { return to_float32(value.get<double>()); }

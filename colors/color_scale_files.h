@@ -28,6 +28,14 @@ class color_scale_error : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The four colour-scale files of an installation.
+struct ColorScalePaths {
+    std::string custom_rgb;
+    std::string default_rgb;
+    std::string custom_palette;
+    std::string default_palette;
+};
+
 // The JSON value of the file at path; an empty object for a missing optional file.
 nlohmann::json read_json_file(const std::string& path, bool optional);
 

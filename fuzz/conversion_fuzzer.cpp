@@ -47,10 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (product.data_case() != pb::Product::kRasterDataList) return 0;
 
     const std::string output = radmill_fuzz::scratch_directory() + "out.tif";
-    const int status = qrdcvt::run_conversion(
-        std::move(product), color_type, output, scales + "color_scales.json",
-        scales + "default_color_scales.json", scales + "color_scales_palette.json",
-        scales + "default_color_scales_palette.json", single_band);
+    const qrdcvt::ColorScalePaths scale_paths{
+        scales + "color_scales.json", scales + "default_color_scales.json",
+        scales + "color_scales_palette.json", scales + "default_color_scales_palette.json"};
+    const int status =
+        qrdcvt::run_conversion(std::move(product), color_type, output, scale_paths, single_band);
     if (status == 0) require_readable(output);
     return 0;
 }

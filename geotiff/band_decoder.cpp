@@ -89,22 +89,7 @@ std::uint16_t swap16(std::uint16_t v) { return __builtin_bswap16(v); }
 std::uint32_t swap32(std::uint32_t v) { return __builtin_bswap32(v); }
 std::uint64_t swap64(std::uint64_t v) { return __builtin_bswap64(v); }
 
-void bring_to_host_order(const pb::DataBuffer& buffer, SampleBlock& block) {
-    auto& log = *corvane::rs::wr::log::SimpleLogger::getInstance();
-    const auto info = storage_type_info(buffer.storage_type());
-    if (!info || info->bytes_per_sample == 1) return;  // single bytes have no order
-    if (buffer.endianness() != pb::BIG) {
-        log.debug() << "No byte-swap needed (data endian: LITTLE matches host)" << std::endl;
-        return;
-    }
-    const std::size_t element_size = info->bytes_per_sample;
-    log.info() << "Byte-swapping " << block.size / element_size << " elements of size "
-               << element_size << " bytes (data endian: BIG, host: LITTLE)" << std::endl;
-    swap_byte_order(block.data(), block.size, element_size);
-}
-
-}  // namespace
-
+// Reverses the bytes of each whole element_size-byte element; a partial tail stays as it is.
 void swap_byte_order(std::uint8_t* bytes, std::size_t size, std::size_t element_size) {
     const std::size_t count = size / element_size;
     switch (element_size) {
@@ -121,6 +106,22 @@ void swap_byte_order(std::uint8_t* bytes, std::size_t size, std::size_t element_
             break;
     }
 }
+
+void bring_to_host_order(const pb::DataBuffer& buffer, SampleBlock& block) {
+    auto& log = *corvane::rs::wr::log::SimpleLogger::getInstance();
+    const auto info = storage_type_info(buffer.storage_type());
+    if (!info || info->bytes_per_sample == 1) return;  // single bytes have no order
+    if (buffer.endianness() != pb::BIG) {
+        log.debug() << "No byte-swap needed (data endian: LITTLE matches host)" << std::endl;
+        return;
+    }
+    const std::size_t element_size = info->bytes_per_sample;
+    log.info() << "Byte-swapping " << block.size / element_size << " elements of size "
+               << element_size << " bytes (data endian: BIG, host: LITTLE)" << std::endl;
+    swap_byte_order(block.data(), block.size, element_size);
+}
+
+}  // namespace
 
 DecodedBand decode_buffer(pb::DataBuffer&& buffer, std::uint64_t image_size) {
     DecodedBand decoded;

@@ -22,7 +22,4 @@ struct DecodedBand {
 // other fields stay.
 DecodedBand decode_buffer(qrd::pb::common::DataBuffer&& buffer, std::uint64_t image_size);
 
-// Reverses the bytes of each whole element_size-byte element; a partial tail stays as it is.
-void swap_byte_order(std::uint8_t* bytes, std::size_t size, std::size_t element_size);
-
 }  // namespace qrdcvt

@@ -2,16 +2,25 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 
 namespace qrdcvt {
 
-// Layout of one output band as the colour-type step chooses it.
+// The TIFF layout of one output band: every pixel tag of its directory.
 struct BandLayout {
+    std::uint16_t photometric = 1;  // TIFF PhotometricInterpretation
     std::uint8_t samples_per_pixel = 1;
     std::uint8_t bytes_per_sample = 1;
-    char nodata[64] = {};  // GDAL nodata text, written only when has_nodata
+    std::uint16_t sample_format = 0;  // 0: no SampleFormat tag (unsigned integers)
+    bool alpha = false;               // the last sample is unassociated alpha
+    char nodata[64] = {};             // GDAL nodata text, written only when has_nodata
     bool has_nodata = false;
 };
+
+inline void set_nodata(BandLayout& layout, const char* text) {
+    std::snprintf(layout.nodata, sizeof layout.nodata, "%s", text);
+    layout.has_nodata = true;
+}
 
 // Statistics of a band's valid values; all zero when it has none.
 struct BandStatistics {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "color_scale_files.h"
 #include "color_type.h"
 #include "radar.pb.h"
 
@@ -11,15 +12,12 @@ namespace qrdcvt {
 // complete file, 1 after the first error line. The product is moved into the converter, not
 // copied: a big raster is held once.
 [[noreturn]] void convert(qrd::pb::common::Product&& product, const ColorType& color_type,
-                          const std::string& output_path, const std::string& custom_rgb_path,
-                          const std::string& default_rgb_path,
-                          const std::string& custom_palette_path,
-                          const std::string& default_palette_path, bool single_band);
+                          const std::string& output_path, const ColorScalePaths& scale_paths,
+                          bool single_band);
 
 // The same conversion, returning that exit status instead of ending the process.
 int run_conversion(qrd::pb::common::Product&& product, const ColorType& color_type,
-                   const std::string& output_path, const std::string& custom_rgb_path,
-                   const std::string& default_rgb_path, const std::string& custom_palette_path,
-                   const std::string& default_palette_path, bool single_band);
+                   const std::string& output_path, const ColorScalePaths& scale_paths,
+                   bool single_band);
 
 }  // namespace qrdcvt

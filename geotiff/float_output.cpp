@@ -1,10 +1,12 @@
 #include "float_output.h"
 
+#include <tiff.h>
+
+#include <algorithm>
 #include <limits>
 
 #include "band_statistics.h"
 #include "code_conversion.h"
-#include "linear_scale.h"
 #include "sample_access.h"
 #include "simple_logger.h"
 #include "storage_types.h"
@@ -25,6 +27,12 @@ bool is_valid_float(double value) { return value > invalid_float_threshold && va
 
 double percent_of(std::uint64_t part, std::uint64_t whole) {
     return static_cast<double>(part) / static_cast<double>(whole) * 100;
+}
+
+// Bytes of a float sample that holds every code of an integer type exactly, or nearly so.
+std::uint8_t float_bytes_for(const StorageTypeInfo& storage) {
+    if (storage.is_float) return storage.bytes_per_sample;
+    return storage.bytes_per_sample <= 2 ? 4 : 8;
 }
 
 // One pass: gathers the valid samples and overwrites the others at once.
@@ -61,28 +69,12 @@ BandStatistics codes_to_floats(const std::uint8_t* raw, std::uint8_t* out, std::
     return accumulator.summary(percent_of(accumulator.count, count));
 }
 
-}  // namespace
-
-std::uint8_t float_sample_bytes(pb::StorageType storage_type) {
-    switch (storage_type) {
-        case pb::UINT8:
-        case pb::UINT16:
-        case pb::FLOAT32:
-            return 4;
-        case pb::INT32:
-        case pb::INT64:
-        case pb::FLOAT64:
-            return 8;
-        default:
-            return 0;
-    }
-}
-
+// Overwrites NaN, infinite and fill samples of a FLOAT32 (or, for that storage type,
+// FLOAT64) block of count samples with the quiet NaN, and gives the statistics of the others.
 BandStatistics clean_float_band(std::uint8_t* samples, pb::StorageType storage_type,
-                                std::uint32_t width, std::uint32_t height) {
+                                std::uint64_t count) {
     auto& log = *SimpleLogger::getInstance();
     log.info() << "Float mode: cleaning up invalid values and computing statistics" << std::endl;
-    const std::uint64_t count = static_cast<std::uint64_t>(width) * height;
     StatisticsAccumulator accumulator;
     const std::uint64_t invalid =
         storage_type == pb::FLOAT64
@@ -101,39 +93,66 @@ BandStatistics clean_float_band(std::uint8_t* samples, pb::StorageType storage_t
     return statistics;
 }
 
-FloatBand integers_to_float_band(SampleBlock raw, pb::StorageType storage_type,
-                                 const pb::RasterData& band, std::uint32_t width,
-                                 std::uint32_t height) {
+// Float mode over integer codes: the exact floating-point value of every code, NaN for the
+// band's not_scanned code, and the statistics of the others.
+ConvertedBand integers_to_floats(const SampleBlock& raw, const BandFacts& facts) {
     auto& log = *SimpleLogger::getInstance();
-    const std::uint8_t out_bytes = float_sample_bytes(storage_type);
-    if (out_bytes == 0 || is_float_storage(storage_type)) return {};
-    log.info() << "Float mode: converting storage type " << static_cast<int>(storage_type) << " to "
-               << (out_bytes == 4 ? "Float32" : "Float64") << std::endl;
-
-    const std::optional<std::int32_t> nodata = not_scanned_code(band);
+    const std::uint8_t out_bytes = float_bytes_for(*storage_type_info(facts.storage_type));
+    log.info() << "Float mode: converting storage type " << static_cast<int>(facts.storage_type)
+               << " to " << (out_bytes == 4 ? "Float32" : "Float64") << std::endl;
+    const std::optional<std::int32_t> nodata = facts.scale.not_scanned;
     if (nodata) {
         log.debug() << "Float mode: not_scanned code " << *nodata << " becomes NaN" << std::endl;
     }
-    const std::uint64_t count = static_cast<std::uint64_t>(width) * height;
-    FloatBand result{SampleBlock::allocate(count * out_bytes), {}};
+    const std::uint64_t count = facts.pixel_count;
+    SampleBlock out = SampleBlock::allocate(count * out_bytes);
     const std::uint8_t* in = raw.data();
-    std::uint8_t* out = result.block.data();
-    switch (storage_type) {
+    BandStatistics statistics;
+    switch (facts.storage_type) {
         case pb::UINT8:
-            result.statistics = codes_to_floats<std::uint8_t, float>(in, out, count, nodata);
+            statistics = codes_to_floats<std::uint8_t, float>(in, out.data(), count, nodata);
             break;
         case pb::UINT16:
-            result.statistics = codes_to_floats<std::uint16_t, float>(in, out, count, nodata);
+            statistics = codes_to_floats<std::uint16_t, float>(in, out.data(), count, nodata);
             break;
         case pb::INT32:
-            result.statistics = codes_to_floats<std::int32_t, double>(in, out, count, nodata);
+            statistics = codes_to_floats<std::int32_t, double>(in, out.data(), count, nodata);
             break;
         default:
-            result.statistics = codes_to_floats<std::int64_t, double>(in, out, count, nodata);
+            statistics = codes_to_floats<std::int64_t, double>(in, out.data(), count, nodata);
             break;
     }
-    log_band_statistics(result.statistics);
-    return result;
+    log_band_statistics(statistics);
+    return {std::move(out), {}, statistics, {}};
+}
+
+}  // namespace
+
+BandPlan plan_float(const BandFacts& facts) {
+    BandPlan plan;
+    const StorageTypeInfo* storage = storage_type_info(facts.storage_type);
+    plan.layout.photometric = PHOTOMETRIC_MINISBLACK;
+    plan.layout.bytes_per_sample = storage != nullptr ? float_bytes_for(*storage) : 4;
+    plan.layout.sample_format = sample_format_float;
+    set_nodata(plan.layout, "nan");
+    plan.layout_notes = {{LogNote::Level::DEBUG, "Setting GDAL NoData: NaN (float)"}};
+    if (storage == nullptr) {
+        plan.error =
+            "Unsupported storage type: " + std::to_string(static_cast<int>(facts.storage_type));
+        return plan;
+    }
+    plan.decoded_size = {storage->bytes_per_sample,
+                         std::max(plan.layout.bytes_per_sample, storage->bytes_per_sample)};
+    plan.convert = convert_float;
+    plan.metadata_level = LogNote::Level::TRACE;
+    return plan;
+}
+
+ConvertedBand convert_float(SampleBlock block, const BandFacts& facts) {
+    if (!storage_type_info(facts.storage_type)->is_float) return integers_to_floats(block, facts);
+    const BandStatistics statistics =
+        clean_float_band(block.data(), facts.storage_type, facts.pixel_count);
+    return {std::move(block), {}, statistics, {}};
 }
 
 }  // namespace qrdcvt

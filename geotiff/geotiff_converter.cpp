@@ -6,14 +6,12 @@
 #include <utility>
 
 #include "band_decoder.h"
-#include "color_scale_files.h"
 #include "directory_texts.h"
 #include "georeference.h"
-#include "output_modes.h"
-#include "palette_output.h"
+#include "metadata_items.h"
+#include "metadata_xml.h"
 #include "simple_logger.h"
 #include "strip_writer.h"
-#include "tiff_handles.h"
 #include "tiff_messages.h"
 #include "tiff_tags.h"
 
@@ -28,6 +26,7 @@ using corvane::rs::wr::log::SimpleLogger;
 // Block sizes and strip offsets must stay below 2 GiB.
 constexpr std::uint64_t block_limit = 0x7FFFFFFFu;
 
+// The one place where the conversion writes an error line.
 int fail(const std::string& message) {
     SimpleLogger::getInstance()->error() << message << std::endl;
     return 1;
@@ -54,142 +53,44 @@ std::string product_name_of(const pb::Product& product, const pb::RasterData& fi
     return name;
 }
 
-// What stays the same for every directory of the file.
-struct FileState {
-    pb::Product& product;  // each band's data bytes go once they are decoded
-    std::optional<OutputMode> mode;
-    std::uint32_t width;
-    std::uint32_t height;
-    int band_count;
-    std::string instrument_name;
-    std::string product_name;
-    std::string software;
-    std::string date_time;
-    std::int64_t reference_time;
-    const ColorMapper* palette_scale;
-    ColorTable& color_table;
-    TIFF* tiff;
-};
-
-// Tags, georeference, samples and metadata of band index in the current directory.
-int write_band(const FileState& file, GTIF* gtif, int index) {
-    auto& log = *SimpleLogger::getInstance();
-    pb::RasterData& band = *file.product.mutable_raster_data_list()->mutable_raster_data(index);
-    if (file.band_count != 1) {
-        log.info() << "Processing band " << index + 1 << "/" << file.band_count << std::endl;
-    }
-    if (band.width() != file.width || band.height() != file.height) {
-        return fail("Band " + std::to_string(index) + " dimensions (" +
-                    std::to_string(band.width()) + "x" + std::to_string(band.height()) +
-                    ") don't match expected (" + std::to_string(file.width) + "x" +
-                    std::to_string(file.height) + ")");
-    }
-    if (band.data_buffers_size() == 0) {
-        return fail("Band " + std::to_string(index) + " has no data buffers");
-    }
-    set_directory_tags(
-        file.tiff, file.software,
-        band_description(band, file.product_name, file.instrument_name, file.reference_time),
-        file.date_time, file.width, file.height);
-    if (!file.mode) return fail("Unknown color type");
-    const OutputMode mode = *file.mode;
-
-    pb::DataBuffer& buffer = *band.mutable_data_buffers(0);
-    const int storage_code = static_cast<int>(buffer.storage_type());
-    const BandContext context{file.product,          band,
-                              buffer.storage_type(), file.width,
-                              file.height,           file.tiff,
-                              file.instrument_name,  file.product_name,
-                              file.palette_scale,    file.color_table};
-    BandLayout layout = choose_layout(mode, context);
-    set_layout_tags(file.tiff, layout);
-    write_georeference(file.tiff, gtif, band, file.width, file.height);
-    if (!apply_storage_type(mode, context, layout)) {
-        return fail("Unsupported storage type: " + std::to_string(storage_code));
-    }
-    log.debug() << "Data storage type: " << storage_code
-                << ", bytes per sample: " << static_cast<int>(layout.bytes_per_sample) << std::endl;
-
-    const std::uint64_t pixel_bytes =
-        static_cast<std::uint64_t>(layout.samples_per_pixel) * layout.bytes_per_sample;
-    const std::uint64_t pixels = static_cast<std::uint64_t>(file.width) * file.height;
-    if (pixel_bytes != 0 && pixels > block_limit / pixel_bytes) {
-        return fail("Image too large: " + std::to_string(file.width) + "x" +
-                    std::to_string(file.height) + " pixels of " + std::to_string(pixel_bytes) +
-                    " bytes need 2 GiB or more");
-    }
-    const std::uint64_t expected = pixels * pixel_bytes;
-
-    DecodedBand decoded =
-        decode_buffer(std::move(buffer), std::max(expected, largest_input_bytes(mode, context)));
-    if (!decoded.error.empty()) return fail(decoded.error);
-    log.debug() << "Buffer storage type: " << storage_code
-                << ", single_band: " << (mode == OutputMode::SINGLE_BAND ? 1 : 0)
-                << ", output_data_size: " << expected << ", data_size: " << decoded.block.size
-                << std::endl;
-    if (decoded.block.size < conversion_input_bytes(mode, context)) {
-        return fail(size_mismatch(expected, decoded.block.size));
-    }
-
-    SampleBlock block = convert_samples(mode, std::move(decoded.block), context);
-    if (!block) return 1;
-    if (block.size != expected) return fail(size_mismatch(expected, block.size));
-    const std::uint64_t strip_bytes =
-        pixel_bytes * file.width * rows_per_strip(file.width, file.height);
-    if (const auto strip = write_strips(file.tiff, block.data(), block.size, strip_bytes)) {
-        return fail("Failed to write TIFF strip " + std::to_string(*strip));
-    }
-    log.info() << "Band " << index + 1 << "/" << file.band_count << " written successfully"
-               << std::endl;
-    return 0;
-}
-
 }  // namespace
 
 GeoTiffConverter::GeoTiffConverter(pb::Product product, ColorType color_type, bool single_band)
     : product(std::move(product)), color_type(color_type), single_band(single_band) {}
 
 void GeoTiffConverter::convert_product_to_geotiff(const std::string& output_path,
-                                                  const std::string& custom_rgb_path,
-                                                  const std::string& default_rgb_path,
-                                                  const std::string& custom_palette_path,
-                                                  const std::string& default_palette_path) {
-    std::exit(run_conversion(output_path, custom_rgb_path, default_rgb_path, custom_palette_path,
-                             default_palette_path));
+                                                  const ColorScalePaths& scale_paths) {
+    std::exit(run_conversion(output_path, scale_paths));
 }
 
 int GeoTiffConverter::run_conversion(const std::string& output_path,
-                                     const std::string& custom_rgb_path,
-                                     const std::string& default_rgb_path,
-                                     const std::string& custom_palette_path,
-                                     const std::string& default_palette_path) {
+                                     const ColorScalePaths& scale_paths) {
+    int status = 1;
+    std::string error;
     try {
-        return write_geotiff(output_path, custom_rgb_path, default_rgb_path, custom_palette_path,
-                             default_palette_path);
-    } catch (const std::exception& error) {
-        // A colour-scale file or a projection that can't be read; the file is closed by now.
-        return fail(error.what());
+        status = write_geotiff(output_path, scale_paths);
+    } catch (const std::exception& exception) {
+        error = exception.what();  // a colour-scale file or a projection that can't be read
     } catch (...) {
-        return fail("Unexpected error during GeoTIFF conversion");
+        error = "Unexpected error during GeoTIFF conversion";
     }
+    gtif.reset();  // the key handle works through the TIFF: freed first
+    tiff.reset();
+    return error.empty() ? status : fail(error);
 }
 
 int GeoTiffConverter::write_geotiff(const std::string& output_path,
-                                    const std::string& custom_rgb_path,
-                                    const std::string& default_rgb_path,
-                                    const std::string& custom_palette_path,
-                                    const std::string& default_palette_path) {
+                                    const ColorScalePaths& scale_paths) {
     auto& log = *SimpleLogger::getInstance();
     const auto& bands = product.raster_data_list().raster_data();
     if (bands.empty()) return fail("Raster data list is empty");
-    int band_count = 1;
     if (single_band && bands.size() > 1) {
         log.info() << "Multi-band mode: processing " << bands.size() << " bands" << std::endl;
-        band_count = static_cast<int>(bands.size());
+        band_count = bands.size();
     }
     const pb::RasterData& first_band = bands[0];
-    const std::uint32_t width = first_band.width();
-    const std::uint32_t height = first_band.height();
+    width = first_band.width();
+    height = first_band.height();
     if (width == 0 || height == 0) {
         return fail("Invalid raster dimensions: " + std::to_string(width) + "x" +
                     std::to_string(height));
@@ -198,49 +99,26 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     log.debug() << "Converting product to GeoTIFF: " << output_path << " (" << width << "x"
                 << height << " pixels, " << band_count << " band(s))" << std::endl;
 
-    load_color_scales(custom_rgb_path, default_rgb_path);
-    load_palette_color_scales(custom_palette_path, default_palette_path);
+    load_color_scales(scale_paths.custom_rgb, scale_paths.default_rgb);
+    load_palette_color_scales(scale_paths.custom_palette, scale_paths.default_palette);
     const std::string instrument_name = instrument_name_of(product);
-    const std::string product_name = product_name_of(product, first_band);
+    colors = choose_color_scales(instrument_name, product_name_of(product, first_band));
 
     route_tiff_messages_to_log();
-    TiffHandle tiff(XTIFFOpen(output_path.c_str(), "w"));
+    tiff.reset(XTIFFOpen(output_path.c_str(), "w"));
     if (!tiff) return fail("Failed to open output file for GeoTIFF: " + output_path);
     register_gdal_tags(tiff.get());
-    GtifHandle gtif(GTIFNew(tiff.get()));  // declared after tiff: freed before it closes
+    gtif.reset(GTIFNew(tiff.get()));
     if (!gtif) return fail("Failed to create GeoTIFF structure.");
 
-    const std::optional<OutputMode> mode = output_mode(single_band, color_type);
-    const std::int64_t reference = reference_time(product);
-    const FileState file{
-        product,
-        mode,
-        width,
-        height,
-        band_count,
-        instrument_name,
-        product_name,
-        software_text(),
-        format_utc(reference, "%Y:%m:%d %T"),
-        reference,
-        mode == OutputMode::PALETTE ? find_palette_scale(instrument_name, product_name) : nullptr,
-        color_table,
-        tiff.get()};
-
+    mode = output_mode(single_band, color_type);
+    product_time = reference_time(product);
+    software = software_text();
+    date_time = format_utc(product_time, "%Y:%m:%d %T");
     for (int index = 0; index < band_count; ++index) {
-        if (const int status = write_band(file, gtif.get(), index)) return status;
-        if (index + 1 == band_count) break;
-        log.debug() << "Writing directory for band " << index + 1 << std::endl;
-        if (!TIFFWriteDirectory(tiff.get())) {
-            return fail("Failed to write TIFF directory for band " + std::to_string(index + 1));
-        }
-        register_gdal_tags(tiff.get());
-        gtif.reset();
-        gtif.reset(GTIFNew(tiff.get()));
-        if (!gtif) {
-            return fail("Failed to create GeoTIFF structure for band " + std::to_string(index + 2));
-        }
-        log.debug() << "Ready to process band " << index + 2 << std::endl;
+        std::string error = write_band(index);
+        if (error.empty() && index + 1 < band_count) error = start_next_directory(index);
+        if (!error.empty()) return fail(error);
     }
     gtif.reset();
     // Closing writes the last directory but can't report a failure (a full disk): flush first.
@@ -251,6 +129,96 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     log.info() << "GeoTIFF conversion completed: " << output_path << " (" << band_count
                << " band(s))" << std::endl;
     return 0;
+}
+
+std::string GeoTiffConverter::write_band(int index) {
+    auto& log = *SimpleLogger::getInstance();
+    pb::RasterData& band = *product.mutable_raster_data_list()->mutable_raster_data(index);
+    if (band_count != 1) {
+        log.info() << "Processing band " << index + 1 << "/" << band_count << std::endl;
+    }
+    if (band.width() != width || band.height() != height) {
+        return "Band " + std::to_string(index) + " dimensions (" + std::to_string(band.width()) +
+               "x" + std::to_string(band.height()) + ") don't match expected (" +
+               std::to_string(width) + "x" + std::to_string(height) + ")";
+    }
+    if (band.data_buffers_size() == 0) {
+        return "Band " + std::to_string(index) + " has no data buffers";
+    }
+    set_directory_tags(
+        tiff.get(), software,
+        band_description(band, colors.product_name, colors.instrument_name, product_time),
+        date_time, width, height);
+
+    pb::DataBuffer& buffer = *band.mutable_data_buffers(0);
+    const int storage_code = static_cast<int>(buffer.storage_type());
+    const BandScale scale = read_band_scale(band);
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+    const BandFacts facts{buffer.storage_type(), pixels, scale, colors};
+    const BandPlan plan = plan_band(mode, facts);
+    for (const LogNote& note : plan.layout_notes) write_note(note);
+    set_layout_tags(tiff.get(), plan.layout);
+    write_georeference(tiff.get(), gtif.get(), band, width, height);
+    if (plan.storage_note) write_note(*plan.storage_note);
+    if (!plan.error.empty()) return plan.error;
+    const BandLayout& layout = plan.layout;
+    log.debug() << "Data storage type: " << storage_code
+                << ", bytes per sample: " << static_cast<int>(layout.bytes_per_sample) << std::endl;
+
+    const std::uint64_t pixel_bytes =
+        static_cast<std::uint64_t>(layout.samples_per_pixel) * layout.bytes_per_sample;
+    if (pixels > block_limit / pixel_bytes) {
+        return "Image too large: " + std::to_string(width) + "x" + std::to_string(height) +
+               " pixels of " + std::to_string(pixel_bytes) + " bytes need 2 GiB or more";
+    }
+    const std::uint64_t expected = pixels * pixel_bytes;
+    DecodedBand decoded = decode_buffer(std::move(buffer), pixels * plan.decoded_size.most);
+    if (!decoded.error.empty()) return decoded.error;
+    log.debug() << "Buffer storage type: " << storage_code << ", single_band: " << single_band
+                << ", output_data_size: " << expected << ", data_size: " << decoded.block.size
+                << std::endl;
+    if (decoded.block.size < pixels * plan.decoded_size.least) {
+        return size_mismatch(expected, decoded.block.size);
+    }
+
+    ConvertedBand converted = plan.convert(std::move(decoded.block), facts);
+    if (!converted.error.empty()) return converted.error;
+    if (converted.color_map) set_color_map(tiff.get(), *converted.color_map);
+    if (plan.metadata_level) {
+        write_metadata(band, scale, converted.statistics ? &*converted.statistics : nullptr,
+                       *plan.metadata_level);
+    }
+    const SampleBlock& block = converted.block;
+    if (block.size != expected) return size_mismatch(expected, block.size);
+    const std::uint64_t strip_bytes = pixel_bytes * width * rows_per_strip(width, height);
+    if (const auto strip = write_strips(tiff.get(), block.data(), block.size, strip_bytes)) {
+        return "Failed to write TIFF strip " + std::to_string(*strip);
+    }
+    log.info() << "Band " << index + 1 << "/" << band_count << " written successfully" << std::endl;
+    return {};
+}
+
+std::string GeoTiffConverter::start_next_directory(int index) {
+    auto& log = *SimpleLogger::getInstance();
+    log.debug() << "Writing directory for band " << index + 1 << std::endl;
+    if (!TIFFWriteDirectory(tiff.get())) {
+        return "Failed to write TIFF directory for band " + std::to_string(index + 1);
+    }
+    register_gdal_tags(tiff.get());
+    gtif.reset();
+    gtif.reset(GTIFNew(tiff.get()));
+    if (!gtif) return "Failed to create GeoTIFF structure for band " + std::to_string(index + 2);
+    log.debug() << "Ready to process band " << index + 2 << std::endl;
+    return {};
+}
+
+void GeoTiffConverter::write_metadata(const pb::RasterData& band, const BandScale& scale,
+                                      const BandStatistics* statistics, LogNote::Level level) {
+    const MetadataItems items =
+        build_metadata_items(product, band, scale, colors.description, statistics);
+    set_gdal_metadata(tiff.get(), metadata_to_xml(items));
+    write_note({level, "GDAL_METADATA written with " + std::to_string(items.size()) + " fields" +
+                           (statistics != nullptr ? " (including statistics)" : "")});
 }
 
 }  // namespace qrdcvt

@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-#include "color_lookup.h"
 #include "directory_texts.h"
-#include "linear_scale.h"
 
 namespace qrdcvt {
 
@@ -60,7 +58,8 @@ const char* polarization_text(int code) {
     }
 }
 
-void add_descriptor_items(const pb::RasterData& band, MetadataItems& items) {
+void add_descriptor_items(const pb::RasterData& band, const BandScale& scale,
+                          MetadataItems& items) {
     const pb::DataDescriptor& descriptor = band.data_descriptor();
     if (!descriptor.name().empty()) {
         items["FIELD"] = descriptor.name();
@@ -72,9 +71,8 @@ void add_descriptor_items(const pb::RasterData& band, MetadataItems& items) {
     items["DTYPE"] = "FLOAT64";
     const std::string unit = unit_to_string(descriptor.unit());
     if (!unit.empty()) items["DATA_TYPE_UNITS"] = unit;
-    const pb::LinearScale* linear = find_linear_scale(band);
-    items["SCALE"] = linear != nullptr ? format("%.10g", linear->step()) : "1";
-    items["OFFSET"] = linear != nullptr ? format("%.10g", linear->offset()) : "0";
+    items["SCALE"] = scale.has_linear_scale ? format("%.10g", scale.step) : "1";
+    items["OFFSET"] = scale.has_linear_scale ? format("%.10g", scale.offset) : "0";
     items["VARIABLE_TYPE"] =
         descriptor.quantity() == pb::CLASSIFICATION ? "CATEGORICAL" : "CONTINUOUS";
     if (const char* polarization = polarization_text(descriptor.polarization())) {
@@ -91,20 +89,10 @@ void add_statistics_items(const BandStatistics& statistics, MetadataItems& items
     items["STATISTICS_APPROXIMATE"] = "YES";
 }
 
-void add_color_table_item(const std::string& instrument_name, const std::string& product_name,
-                          MetadataItems& items) {
-    const ColorMapper* scale = find_color_mapper(instrument_name, product_name, true);
-    if (scale == nullptr) scale = find_color_mapper(instrument_name, product_name, false);
-    if (scale == nullptr) return;
-    std::string description = color_table_description(scale, product_name);
-    if (!description.empty()) items["SCALE"] = std::move(description);
-}
-
 }  // namespace
 
 MetadataItems build_metadata_items(const pb::Product& product, const pb::RasterData& band,
-                                   const std::string& instrument_name,
-                                   const std::string& product_name,
+                                   const BandScale& scale, const std::string& scale_description,
                                    const BandStatistics* statistics) {
     MetadataItems items;
     items["AREA_OR_POINT"] = "Area";
@@ -126,9 +114,9 @@ MetadataItems build_metadata_items(const pb::Product& product, const pb::RasterD
     items["USAGE_POLICY"] =
         "Authorized use of weather radar data. Please cite the source when reproducing this "
         "information.";
-    if (band.has_data_descriptor()) add_descriptor_items(band, items);
+    if (band.has_data_descriptor()) add_descriptor_items(band, scale, items);
     if (statistics != nullptr) add_statistics_items(*statistics, items);
-    add_color_table_item(instrument_name, product_name, items);
+    if (!scale_description.empty()) items["SCALE"] = scale_description;
     return items;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "band_layout.h"
+#include "band_scale.h"
 #include "radar.pb.h"
 
 namespace qrdcvt {
@@ -12,11 +13,10 @@ namespace qrdcvt {
 using MetadataItems = std::map<std::string, std::string>;
 
 // The radar, quantity, scaling, statistics (when given) and colour-table items of a band.
-// instrument_name and product_name are the colour-lookup keys of the conversion.
+// scale_description is the run's SCALE item, which replaces the band's step when not empty.
 MetadataItems build_metadata_items(const qrd::pb::common::Product& product,
-                                   const qrd::pb::common::RasterData& band,
-                                   const std::string& instrument_name,
-                                   const std::string& product_name,
+                                   const qrd::pb::common::RasterData& band, const BandScale& scale,
+                                   const std::string& scale_description,
                                    const BandStatistics* statistics);
 
 // The text of a DataDescriptor unit code; empty for codes without one.

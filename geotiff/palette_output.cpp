@@ -1,14 +1,15 @@
 #include "palette_output.h"
 
+#include <tiff.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "band_scale_values.h"
-#include "color_lookup.h"
 #include "color_tables.h"
-#include "float_samples.h"
 #include "sample_access.h"
 #include "simple_logger.h"
+#include "storage_types.h"
 #include "value_range.h"
 
 namespace qrdcvt {
@@ -17,6 +18,7 @@ namespace {
 
 namespace pb = qrd::pb::common;
 using corvane::rs::wr::log::SimpleLogger;
+using Level = LogNote::Level;
 
 SimpleLogger& logger() { return *SimpleLogger::getInstance(); }
 
@@ -34,7 +36,7 @@ int data_index(float value, float min, float span) {
 
 // Each sample's index is worked out whole and then chosen without a branch, so that the
 // compiler can run the loop on several samples at once.
-void write_indices(const std::uint8_t* samples, std::size_t count, const BandScaleValues& codes,
+void write_indices(const std::uint8_t* samples, std::size_t count, const Float32Scale& codes,
                    float min, float span, std::uint8_t* indices) {
     for (std::size_t i = 0; i < count; ++i) {
         const float value = load_sample<float>(samples, i);
@@ -45,54 +47,25 @@ void write_indices(const std::uint8_t* samples, std::size_t count, const BandSca
     }
 }
 
-}  // namespace
-
-const ColorMapper* find_palette_scale(const std::string& instrument_name,
-                                      const std::string& product_name) {
-    const ColorMapper* scale = find_color_mapper(instrument_name, product_name, false);
-    if (scale == nullptr) scale = find_color_mapper(instrument_name, product_name, true);
-    logger().debug() << "Using color palette color type" << std::endl;
-    if (scale != nullptr) {
-        logger().debug() << "Using color scale for instrument='" << instrument_name << "' product='"
-                         << product_name << "'" << std::endl;
-    } else {
-        logger().debug() << "No color scale found for instrument='" << instrument_name
-                         << "' product='" << product_name << "', using default grayscale"
-                         << std::endl;
-    }
-    return scale;
-}
-
-BandLayout palette_layout(TIFF* tiff) {
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_PALETTE);
-    BandLayout layout;
-    layout.samples_per_pixel = 1;
-    layout.bytes_per_sample = 1;
-    layout.has_nodata = false;
-    return layout;
-}
-
-SampleBlock convert_to_palette(SampleBlock block, pb::StorageType storage_type,
-                               const pb::RasterData& band, std::uint32_t width,
-                               std::uint32_t height, ColorTable& color_table,
-                               const ColorMapper* scale, TIFF* tiff) {
-    logger().debug() << "Converting from storage type " << static_cast<int>(storage_type)
+// Maps FLOAT32 samples to indices 0 to 255 and builds the colour map over their range.
+ConvertedBand convert_to_palette(SampleBlock block, const BandFacts& facts) {
+    const int storage_code = static_cast<int>(facts.storage_type);
+    logger().debug() << "Converting from storage type " << storage_code
                      << " to UINT8 for palette output" << std::endl;
-    const BandScaleValues codes = band_scale_values(band);
-    if (codes.has_linear_scale) {
+    const Float32Scale codes = facts.scale.float32();
+    if (facts.scale.has_linear_scale) {
         logger().debug() << "Palette: not_scanned=" << codes.not_scanned
                          << ", under_threshold=" << codes.under_threshold << std::endl;
     }
-    if (storage_type != pb::FLOAT32) {
-        logger().error() << "Unsupported conversion from storage type "
-                         << static_cast<int>(storage_type) << " to UINT8 for palette" << std::endl;
-        return {};
+    if (facts.storage_type != pb::FLOAT32) {
+        return conversion_failure("Unsupported conversion from storage type " +
+                                  std::to_string(storage_code) + " to UINT8 for palette");
     }
-    const std::uint64_t pixel_count = std::uint64_t{width} * height;
+    const std::uint64_t pixel_count = facts.pixel_count;
     if (!holds_samples(block.size, pixel_count, sizeof(float))) {
-        logger().error() << "Float data size mismatch: expected " << pixel_count * sizeof(float)
-                         << " bytes, got " << block.size << " bytes" << std::endl;
-        return {};
+        return conversion_failure("Float data size mismatch: expected " +
+                                  std::to_string(pixel_count * sizeof(float)) + " bytes, got " +
+                                  std::to_string(block.size) + " bytes");
     }
 
     const ValueRange range =
@@ -103,58 +76,79 @@ SampleBlock convert_to_palette(SampleBlock block, pb::StorageType storage_type,
                      << static_cast<double>(range.max) << "], mapping to indices [1, 254]"
                      << std::endl;
 
-    if (scale != nullptr) {
-        color_table = scale_color_table(
-            *scale, [min, span](int k) { return static_cast<float>(k - 1) / 253.0f * span + min; });
+    ColorTable color_map;
+    if (facts.colors.palette != nullptr) {
+        color_map = scale_color_table(*facts.colors.palette, [min, span](int k) {
+            return static_cast<float>(k - 1) / 253.0f * span + min;
+        });
         logger().debug() << "Palette colormap built: index 0 -> nodata (grey), "
                          << "index 1 -> value " << static_cast<double>(min)
                          << ", index 254 -> value " << static_cast<double>(range.max)
                          << ", index 255 -> no echo (grey)" << std::endl;
     } else {
-        color_table = grey_palette();
+        color_map = grey_palette();
         logger().debug() << "No palette color scale, using grayscale colormap" << std::endl;
     }
-    set_tiff_colormap(tiff, color_table);
 
     SampleBlock indices = SampleBlock::allocate(pixel_count);
     write_indices(block.data(), pixel_count, codes, min, span, indices.data());
     logger().info() << "Palette conversion completed: " << pixel_count << " bytes" << std::endl;
-    return indices;
+    return {std::move(indices), {}, {}, color_map};
 }
 
-void set_tiff_colormap(TIFF* tiff, const ColorTable& color_table) {
-    // TIFF colour maps hold 16-bit components; 257 maps 0..255 onto 0..65535 exactly.
-    std::array<std::uint16_t, 256> red;
-    std::array<std::uint16_t, 256> green;
-    std::array<std::uint16_t, 256> blue;
-    for (std::size_t i = 0; i < color_table.size(); ++i) {
-        red[i] = static_cast<std::uint16_t>(color_table[i][0] * 257);
-        green[i] = static_cast<std::uint16_t>(color_table[i][1] * 257);
-        blue[i] = static_cast<std::uint16_t>(color_table[i][2] * 257);
-    }
-    TIFFSetField(tiff, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
-}
-
-void write_uint8_palette_colormap(TIFF* tiff, const pb::RasterData& band, const ColorMapper* scale,
-                                  ColorTable& color_table) {
-    const BandScaleValues codes = band_scale_values(band);
-    if (scale != nullptr && codes.has_linear_scale) {
-        const auto physical_value = [&codes](int k) {
-            return static_cast<float>(k) * codes.step + codes.offset;
+// A UINT8 band's bytes are the indices already; it still needs its colour map: index k stands
+// for the physical value of raw code k when the band has a linear scale and a scale is
+// chosen, else the grey palette serves.
+ConvertedBand add_uint8_colormap(SampleBlock block, const BandFacts& facts) {
+    const ColorMapper* scale = facts.colors.palette;
+    ColorTable color_map;
+    if (scale != nullptr && facts.scale.has_linear_scale) {
+        const Float32Scale linear = facts.scale.float32();
+        const auto physical_value = [&linear](int k) {
+            return static_cast<float>(k) * linear.step + linear.offset;
         };
-        color_table = scale_color_table(*scale, physical_value);
+        color_map = scale_color_table(*scale, physical_value);
         logger().debug() << "Palette colormap built for UINT8 data: index 1 -> value "
                          << static_cast<double>(physical_value(1)) << ", index 254 -> value "
                          << static_cast<double>(physical_value(254)) << std::endl;
     } else {
-        color_table = grey_palette();
+        color_map = grey_palette();
         logger().debug() << (scale == nullptr
                                  ? "No palette color scale, using grayscale colormap"
                                  : "No linear scale for UINT8 palette data, using grayscale "
                                    "colormap")
                          << std::endl;
     }
-    set_tiff_colormap(tiff, color_table);
+    return {std::move(block), {}, {}, color_map};
+}
+
+// The run's scale choice, announced with the layout: a palette run writes one band.
+std::vector<LogNote> scale_choice_notes(const ColorScaleChoice& colors) {
+    const std::string keys =
+        "instrument='" + colors.instrument_name + "' product='" + colors.product_name + "'";
+    return {{Level::DEBUG, "Using color palette color type"},
+            colors.palette != nullptr ? LogNote{Level::DEBUG, "Using color scale for " + keys}
+                                      : LogNote{Level::DEBUG, "No color scale found for " + keys +
+                                                                  ", using default grayscale"}};
+}
+
+}  // namespace
+
+BandPlan plan_palette(const BandFacts& facts) {
+    BandPlan plan;
+    plan.layout.photometric = PHOTOMETRIC_PALETTE;
+    plan.layout_notes = scale_choice_notes(facts.colors);
+    const StorageTypeInfo* storage = storage_type_info(facts.storage_type);
+    plan.decoded_size = {
+        0, std::max<std::uint64_t>(1, storage != nullptr ? storage->bytes_per_sample : 0)};
+    if (facts.storage_type == pb::UINT8) {
+        plan.convert = add_uint8_colormap;
+        return plan;
+    }
+    plan.storage_note = non_uint8_note(facts.storage_type);
+    plan.convert = convert_to_palette;
+    plan.metadata_level = Level::INFO;
+    return plan;
 }
 
 }  // namespace qrdcvt

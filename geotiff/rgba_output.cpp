@@ -1,17 +1,18 @@
 #include "rgba_output.h"
 
+#include <tiff.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
-#include "band_scale_values.h"
-#include "color_lookup.h"
 #include "color_tables.h"
-#include "float_samples.h"
+#include "float_conversions.h"
 #include "sample_access.h"
 #include "simple_logger.h"
+#include "storage_types.h"
 #include "value_range.h"
 
 namespace qrdcvt {
@@ -20,17 +21,12 @@ namespace {
 
 namespace pb = qrd::pb::common;
 using corvane::rs::wr::log::SimpleLogger;
+using Level = LogNote::Level;
 
 SimpleLogger& logger() { return *SimpleLogger::getInstance(); }
 
 constexpr std::array<std::uint8_t, 4> transparent_grey = {180, 180, 180, 0};
 constexpr std::array<std::uint8_t, 4> transparent_black = {0, 0, 0, 0};
-
-bool has_color(const ColorTable& table) {
-    return std::any_of(table.begin(), table.end(), [](const auto& entry) {
-        return entry[0] != 0 || entry[1] != 0 || entry[2] != 0;
-    });
-}
 
 // Table entry 1 to 254 of a valid sample: the quotient truncated and clamped, worked out
 // without a branch. A NaN quotient only comes from an infinite span over a difference that
@@ -64,9 +60,8 @@ PixelTable pixel_table(const ColorTable& table) {
 // Colours count samples through pixels and gives the number of transparent ones. Chunk by
 // chunk, the table entries come first in a loop without branches, which the compiler runs on
 // several samples at once; the lookups follow.
-std::size_t write_pixels(const std::uint8_t* samples, std::size_t count,
-                         const BandScaleValues& codes, float min, float span,
-                         const PixelTable& pixels, std::uint8_t* rgba) {
+std::size_t write_pixels(const std::uint8_t* samples, std::size_t count, const Float32Scale& codes,
+                         float min, float span, const PixelTable& pixels, std::uint8_t* rgba) {
     constexpr std::size_t chunk = 4096;
     std::uint8_t entries[chunk];
     std::size_t transparent = 0;
@@ -89,23 +84,19 @@ std::size_t write_pixels(const std::uint8_t* samples, std::size_t count,
 
 // One component of three-channel data as a byte: infinite and out-of-range quotients clamp
 // by sign; a NaN quotient (0 / 0, infinity minus infinity) gives 0.
-std::uint8_t component_byte(float component, const BandScaleValues& linear) {
+std::uint8_t component_byte(float component, const Float32Scale& linear) {
     return static_cast<std::uint8_t>(
         truncate_into((component + linear.offset) / linear.step, 0, 255, 0));
 }
 
-void color_single_channel(const std::uint8_t* samples, std::size_t count,
-                          const BandScaleValues& codes, const std::string& instrument_name,
-                          const std::string& product_name, const ColorTable& color_table,
-                          std::uint8_t* rgba) {
+void color_single_channel(const std::uint8_t* samples, std::size_t count, const Float32Scale& codes,
+                          const ColorScaleChoice& colors, std::uint8_t* rgba) {
     logger().debug() << "Detected single-channel float data for RGB output (needs colormap)"
                      << std::endl;
     logger().info() << "Applying colormap conversion for RGB output" << std::endl;
-    ColorTable table = color_table;
-    if (!has_color(table)) {
-        logger().info() << "No colormap provided, generating grayscale ramp" << std::endl;
-        table = grey_ramp();
-    }
+    // No colour map is handed in: the ramp is where every run starts.
+    logger().info() << "No colormap provided, generating grayscale ramp" << std::endl;
+    ColorTable table = grey_ramp();
 
     // The special codes take part in the range here, unlike in palette output.
     constexpr float no_code = std::numeric_limits<float>::quiet_NaN();
@@ -128,12 +119,13 @@ void color_single_channel(const std::uint8_t* samples, std::size_t count,
                      << static_cast<double>(max) << "], range=" << static_cast<double>(span)
                      << std::endl;
 
-    const ColorMapper* scale = find_color_mapper(instrument_name, product_name, false);
+    const ColorMapper* scale = colors.rgb;
     if (scale == nullptr) {
         logger().info() << "No color scale found, using grayscale colormap" << std::endl;
     } else {
         logger().debug() << "Building colormap with actual data values for instrument='"
-                         << instrument_name << "' product='" << product_name << "'" << std::endl;
+                         << colors.instrument_name << "' product='" << colors.product_name << "'"
+                         << std::endl;
         table = scale_color_table(
             *scale, [min, span](int k) { return static_cast<float>(k) / 254.0f * span + min; });
         logger().debug() << "Colormap built: index 0 -> nodata (grey), "
@@ -149,7 +141,7 @@ void color_single_channel(const std::uint8_t* samples, std::size_t count,
 }
 
 void scale_three_channels(const std::uint8_t* samples, std::size_t count,
-                          const BandScaleValues& linear, std::uint8_t* rgba) {
+                          const Float32Scale& linear, std::uint8_t* rgba) {
     logger().debug() << "Detected 3-channel RGB float data" << std::endl;
     for (std::size_t i = 0; i < count; ++i) {
         const float red = load_sample<float>(samples, 3 * i);
@@ -168,57 +160,61 @@ void scale_three_channels(const std::uint8_t* samples, std::size_t count,
     }
 }
 
-}  // namespace
-
-BandLayout rgba_layout(TIFF* tiff) {
-    logger().info() << "Using RGB color type with alpha channel" << std::endl;
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-    const std::uint16_t alpha_kind = EXTRASAMPLE_UNASSALPHA;
-    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &alpha_kind);
-    BandLayout layout;
-    layout.samples_per_pixel = 4;
-    layout.bytes_per_sample = 1;
-    layout.has_nodata = false;
-    logger().debug() << "RGBA mode: transparency handled via alpha channel (no GDAL nodata)"
-                     << std::endl;
-    return layout;
-}
-
-SampleBlock convert_to_rgba(SampleBlock block, pb::StorageType storage_type,
-                            const pb::RasterData& band, std::uint32_t width, std::uint32_t height,
-                            const std::string& instrument_name, const std::string& product_name,
-                            const ColorTable& color_table) {
-    logger().debug() << "Converting from storage type " << static_cast<int>(storage_type)
+// Colours FLOAT32 samples (one or three channels) into 4 RGBA bytes per pixel.
+ConvertedBand convert_to_rgba(SampleBlock block, const BandFacts& facts) {
+    const int storage_code = static_cast<int>(facts.storage_type);
+    logger().debug() << "Converting from storage type " << storage_code
                      << " to UINT8 for RGB output" << std::endl;
-    const BandScaleValues linear = band_scale_values(band);
-    if (linear.has_linear_scale) {
+    const Float32Scale linear = facts.scale.float32();
+    if (facts.scale.has_linear_scale) {
         logger().debug() << "Using step=" << linear.step << ", offset=" << linear.offset
                          << ", nodata=" << linear.not_scanned
                          << ", under_threshold=" << linear.under_threshold << std::endl;
     }
-    if (storage_type != pb::FLOAT32) {
-        logger().error() << "Unsupported conversion from storage type "
-                         << static_cast<int>(storage_type) << " to UINT8 for RGB" << std::endl;
-        return {};
+    if (facts.storage_type != pb::FLOAT32) {
+        return conversion_failure("Unsupported conversion from storage type " +
+                                  std::to_string(storage_code) + " to UINT8 for RGB");
     }
-    const std::uint64_t pixel_count = std::uint64_t{width} * height;
+    const std::uint64_t pixel_count = facts.pixel_count;
     const bool single_channel = holds_samples(block.size, pixel_count, sizeof(float));
     if (!single_channel && !holds_samples(block.size, pixel_count, 3 * sizeof(float))) {
-        logger().error() << "Unexpected data size for RGB: " << block.size << " bytes (expected "
-                         << pixel_count * sizeof(float) << " or " << pixel_count * 3 * sizeof(float)
-                         << ")" << std::endl;
-        return {};
+        return conversion_failure("Unexpected data size for RGB: " + std::to_string(block.size) +
+                                  " bytes (expected " +
+                                  std::to_string(pixel_count * sizeof(float)) + " or " +
+                                  std::to_string(pixel_count * 3 * sizeof(float)) + ")");
     }
 
     SampleBlock rgba = SampleBlock::allocate(pixel_count * 4);
     if (single_channel) {
-        color_single_channel(block.data(), pixel_count, linear, instrument_name, product_name,
-                             color_table, rgba.data());
+        color_single_channel(block.data(), pixel_count, linear, facts.colors, rgba.data());
     } else {
         scale_three_channels(block.data(), pixel_count, linear, rgba.data());
     }
     logger().info() << "RGB conversion completed: " << rgba.size << " bytes" << std::endl;
-    return rgba;
+    return {std::move(rgba), {}, {}, {}};
+}
+
+}  // namespace
+
+BandPlan plan_rgb(const BandFacts& facts) {
+    BandPlan plan;
+    plan.layout.photometric = PHOTOMETRIC_RGB;
+    plan.layout.samples_per_pixel = 4;
+    plan.layout.alpha = true;
+    plan.layout_notes = {
+        {Level::INFO, "Using RGB color type with alpha channel"},
+        {Level::DEBUG, "RGBA mode: transparency handled via alpha channel (no GDAL nodata)"}};
+    const StorageTypeInfo* storage = storage_type_info(facts.storage_type);
+    const std::uint64_t channel_bytes = storage != nullptr ? 3 * storage->bytes_per_sample : 0;
+    plan.decoded_size = {0, std::max<std::uint64_t>(4, channel_bytes)};
+    if (facts.storage_type == pb::UINT8) {
+        plan.convert = keep_samples;  // RGBA bytes as they come
+        return plan;
+    }
+    plan.storage_note = non_uint8_note(facts.storage_type);
+    plan.convert = convert_to_rgba;
+    plan.metadata_level = Level::INFO;
+    return plan;
 }
 
 }  // namespace qrdcvt

@@ -19,4 +19,10 @@ struct SampleBlock {
     std::uint8_t* data() const { return bytes.get(); }
 };
 
+// Whether a block of size bytes holds exactly count samples of sample_size bytes; written
+// with a division so that no product of the counts can overflow.
+inline bool holds_samples(std::size_t size, std::uint64_t count, std::size_t sample_size) {
+    return size % sample_size == 0 && size / sample_size == count;
+}
+
 }  // namespace qrdcvt

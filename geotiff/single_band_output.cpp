@@ -1,15 +1,17 @@
 #include "single_band_output.h"
 
+#include <tiff.h>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <type_traits>
 
 #include "band_statistics.h"
 #include "code_conversion.h"
-#include "linear_scale.h"
 #include "sample_access.h"
 #include "simple_logger.h"
+#include "storage_types.h"
 
 namespace qrdcvt {
 
@@ -19,26 +21,13 @@ namespace {
 
 using corvane::rs::wr::log::SimpleLogger;
 
-struct PhysicalScale {
-    double step = 1;
-    double offset = 0;
-    std::optional<std::int32_t> nodata;
-};
-
-PhysicalScale physical_scale(const pb::RasterData& band) {
-    const pb::LinearScale* linear = find_linear_scale(band);
-    if (linear == nullptr) return {};
-    SimpleLogger::getInstance()->debug()
-        << "Single-band: Scale parameters - step=" << linear->step()
-        << ", offset=" << linear->offset() << ", nodata=" << linear->not_scanned() << std::endl;
-    return {linear->step(), linear->offset(), linear->not_scanned()};
-}
-
 template <typename Raw>
-SampleBlock scale_codes(const SampleBlock& raw, std::uint64_t count, const PhysicalScale& scale) {
+SampleBlock scale_codes(const SampleBlock& raw, std::uint64_t count, const BandScale& scale) {
     SampleBlock out = SampleBlock::allocate(count * sizeof(double));
-    convert_codes<Raw, double>(raw.data(), out.data(), count, scale.nodata, [&scale](Raw code) {
-        const double value = static_cast<double>(code) * scale.step + scale.offset;
+    const double step = scale.step;
+    const double offset = scale.offset;
+    convert_codes<Raw, double>(raw.data(), out.data(), count, scale.not_scanned, [=](Raw code) {
+        const double value = static_cast<double>(code) * step + offset;
         if constexpr (std::is_floating_point_v<Raw>) {
             // Chosen rather than branched to, so that the loop runs on several codes at once.
             return std::isfinite(code) ? value : std::numeric_limits<double>::quiet_NaN();
@@ -48,23 +37,11 @@ SampleBlock scale_codes(const SampleBlock& raw, std::uint64_t count, const Physi
     return out;
 }
 
-}  // namespace
-
-bool converts_to_float64(pb::StorageType storage_type) {
-    switch (storage_type) {
-        case pb::UINT8:
-        case pb::UINT16:
-        case pb::INT32:
-        case pb::FLOAT32:
-        case pb::FLOAT64:
-            return true;
-        default:
-            return false;
-    }
-}
-
-SampleBlock to_float64_band(SampleBlock block, pb::StorageType storage_type,
-                            const pb::RasterData& band, std::uint32_t width, std::uint32_t height) {
+// Physical values of count raw samples, NaN where the code is not_scanned (or a FLOAT32
+// sample isn't finite). A FLOAT64 block is handed back as stored. Takes the raw block over;
+// an empty block for a storage type it can't convert.
+SampleBlock to_float64_band(SampleBlock block, pb::StorageType storage_type, const BandScale& scale,
+                            std::uint64_t count) {
     auto& log = *SimpleLogger::getInstance();
     if (storage_type == pb::FLOAT64) {
         log.info() << "Single-band: Data already in Float64 format" << std::endl;
@@ -72,8 +49,11 @@ SampleBlock to_float64_band(SampleBlock block, pb::StorageType storage_type,
     }
     log.info() << "Single-band: Converting from storage type " << static_cast<int>(storage_type)
                << " to Float64" << std::endl;
-    const PhysicalScale scale = physical_scale(band);
-    const std::uint64_t count = static_cast<std::uint64_t>(width) * height;
+    if (scale.has_linear_scale) {
+        log.debug() << "Single-band: Scale parameters - step=" << scale.step
+                    << ", offset=" << scale.offset << ", nodata=" << *scale.not_scanned
+                    << std::endl;
+    }
     SampleBlock values;
     switch (storage_type) {
         case pb::UINT8:
@@ -89,14 +69,13 @@ SampleBlock to_float64_band(SampleBlock block, pb::StorageType storage_type,
             values = scale_codes<float>(block, count, scale);
             break;
         default:
-            log.error() << "Unsupported storage type for single-band conversion: "
-                        << static_cast<int>(storage_type) << std::endl;
             return {};
     }
     log.info() << "Single-band: Converted to Float64 (" << values.size << " bytes)" << std::endl;
     return values;
 }
 
+// Statistics of count doubles: NaN and infinities are not valid, every other value is.
 BandStatistics single_band_statistics(const std::uint8_t* values, std::uint64_t count) {
     StatisticsAccumulator accumulator;
     for (std::uint64_t i = 0; i < count; ++i) {
@@ -107,6 +86,38 @@ BandStatistics single_band_statistics(const std::uint8_t* values, std::uint64_t 
                                                           100 / static_cast<double>(count));
     log_band_statistics(statistics);
     return statistics;
+}
+
+ConvertedBand convert_single_band(SampleBlock block, const BandFacts& facts) {
+    SampleBlock values =
+        to_float64_band(std::move(block), facts.storage_type, facts.scale, facts.pixel_count);
+    if (!values) {
+        return conversion_failure("Unsupported storage type for single-band conversion: " +
+                                  std::to_string(static_cast<int>(facts.storage_type)));
+    }
+    const BandStatistics statistics = single_band_statistics(values.data(), facts.pixel_count);
+    return {std::move(values), {}, statistics, {}};
+}
+
+}  // namespace
+
+BandPlan plan_single_band(const BandFacts& facts) {
+    BandPlan plan;
+    plan.layout.photometric = PHOTOMETRIC_MINISBLACK;
+    plan.layout.bytes_per_sample = sizeof(double);
+    plan.layout.sample_format = sample_format_float;
+    set_nodata(plan.layout, "nan");
+    plan.layout_notes = {
+        {LogNote::Level::INFO, "Single-band mode: outputting Float64 scientific values"},
+        {LogNote::Level::DEBUG, "Single-band: Setting GDAL NoData to NaN"}};
+    const StorageTypeInfo* storage = storage_type_info(facts.storage_type);
+    const std::uint64_t raw_bytes = storage != nullptr ? storage->bytes_per_sample : 0;
+    const bool converts = storage != nullptr && storage->converts_to_float64;
+    plan.decoded_size = {converts ? raw_bytes : 0,
+                         std::max<std::uint64_t>(sizeof(double), raw_bytes)};
+    plan.convert = convert_single_band;
+    plan.metadata_level = LogNote::Level::DEBUG;
+    return plan;
 }
 
 }  // namespace qrdcvt

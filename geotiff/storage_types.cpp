@@ -4,25 +4,25 @@ namespace qrdcvt {
 
 namespace pb = qrd::pb::common;
 
-std::optional<StorageTypeInfo> storage_type_info(pb::StorageType type) {
-    switch (type) {
-        case pb::UINT8:
-            return StorageTypeInfo{1, 0};
-        case pb::UINT16:
-            return StorageTypeInfo{2, sample_format_unsigned};
-        case pb::INT32:
-            return StorageTypeInfo{4, sample_format_signed};
-        case pb::INT64:
-            return StorageTypeInfo{8, sample_format_signed};
-        case pb::FLOAT32:
-            return StorageTypeInfo{4, sample_format_float};
-        case pb::FLOAT64:
-            return StorageTypeInfo{8, sample_format_float};
-        default:
-            return std::nullopt;
-    }
-}
+namespace {
 
-bool is_float_storage(pb::StorageType type) { return type == pb::FLOAT32 || type == pb::FLOAT64; }
+// Entry k - 1 is storage type k: UINT8, UINT16, INT32, INT64, FLOAT32, FLOAT64.
+constexpr StorageTypeInfo known_types[] = {
+    {1, false, 0, true},
+    {2, false, sample_format_unsigned, true},
+    {4, false, sample_format_signed, true},
+    {8, false, sample_format_signed, false},
+    {4, true, sample_format_float, true},
+    {8, true, sample_format_float, true},
+};
+
+}  // namespace
+
+const StorageTypeInfo* storage_type_info(pb::StorageType type) {
+    const int code = static_cast<int>(type);
+    constexpr int count = sizeof known_types / sizeof known_types[0];
+    if (code < 1 || code > count) return nullptr;
+    return &known_types[code - 1];
+}
 
 }  // namespace qrdcvt

@@ -1,6 +1,7 @@
 #include "tiff_tags.h"
 
 #include <algorithm>
+#include <array>
 
 #include "simple_logger.h"
 
@@ -40,6 +41,12 @@ void set_directory_tags(TIFF* tiff, const std::string& software, const std::stri
 }
 
 void set_layout_tags(TIFF* tiff, const BandLayout& layout) {
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, layout.photometric);
+    if (layout.sample_format != 0) TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, layout.sample_format);
+    if (layout.alpha) {
+        const std::uint16_t alpha_kind = EXTRASAMPLE_UNASSALPHA;
+        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &alpha_kind);
+    }
     TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8 * layout.bytes_per_sample);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, layout.samples_per_pixel);
     if (!layout.has_nodata) return;
@@ -48,9 +55,17 @@ void set_layout_tags(TIFF* tiff, const BandLayout& layout) {
         << "GDAL_NODATA tag set to: " << layout.nodata << std::endl;
 }
 
-void set_sample_format(TIFF* tiff, std::uint16_t sample_format, std::uint8_t bytes_per_sample) {
-    if (sample_format != 0) TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, sample_format);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8 * bytes_per_sample);
+void set_color_map(TIFF* tiff, const ColorTable& color_table) {
+    // TIFF colour maps hold 16-bit components; 257 maps 0..255 onto 0..65535 exactly.
+    std::array<std::uint16_t, 256> red;
+    std::array<std::uint16_t, 256> green;
+    std::array<std::uint16_t, 256> blue;
+    for (std::size_t i = 0; i < color_table.size(); ++i) {
+        red[i] = static_cast<std::uint16_t>(color_table[i][0] * 257);
+        green[i] = static_cast<std::uint16_t>(color_table[i][1] * 257);
+        blue[i] = static_cast<std::uint16_t>(color_table[i][2] * 257);
+    }
+    TIFFSetField(tiff, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
 }
 
 void set_gdal_metadata(TIFF* tiff, const std::string& xml) {

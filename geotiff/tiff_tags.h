@@ -24,11 +24,12 @@ std::uint32_t rows_per_strip(std::uint32_t width, std::uint32_t height);
 void set_directory_tags(TIFF* tiff, const std::string& software, const std::string& description,
                         const std::string& date_time, std::uint32_t width, std::uint32_t height);
 
-// BitsPerSample and SamplesPerPixel of the layout, and GDAL_NODATA when it has nodata.
+// Every pixel tag of the layout, and GDAL_NODATA when it has nodata.
 void set_layout_tags(TIFF* tiff, const BandLayout& layout);
 
-// The storage type's SampleFormat (0: left alone) and the matching BitsPerSample.
-void set_sample_format(TIFF* tiff, std::uint16_t sample_format, std::uint8_t bytes_per_sample);
+// The ColorMap tag (each component times 257). libtiff copies 2^BitsPerSample entries, so
+// BitsPerSample must already be 8.
+void set_color_map(TIFF* tiff, const ColorTable& color_table);
 
 void set_gdal_metadata(TIFF* tiff, const std::string& xml);
 

@@ -64,4 +64,29 @@ TEST(ColorLookupTest, DescriptionTextTruncatesAndSaturatesBounds) {
               "{'Values': ['', -2147483648], 'RGBA': ['1', '2', '3', '4']}]}");
 }
 
+// Each use of a scale has its own family order: palette output and the SCALE item look in
+// both families, in opposite orders; RGB output only in the RGB family.
+TEST(ColorLookupTest, ChooseColorScalesKeepsEachFamilyOrder) {
+    qrdcvt::default_color_scales["Rgb and palette"] = tagged(11);
+    qrdcvt::default_color_scales_palette["Rgb and palette"] = tagged(12);
+    qrdcvt::default_color_scales_palette["Palette only"] = tagged(13);
+    const auto id = [](const ColorMapper* scale) { return scale ? scale->scales[0].rgba[0] : 0; };
+
+    const qrdcvt::ColorScaleChoice both = qrdcvt::choose_color_scales("Site", "Rgb and palette");
+    EXPECT_EQ(id(both.palette), 11);
+    EXPECT_EQ(id(both.rgb), 11);
+    EXPECT_EQ(both.description,
+              qrdcvt::color_table_description(
+                  &qrdcvt::default_color_scales_palette["Rgb and palette"], "Rgb and palette"));
+    EXPECT_NE(both.description,
+              qrdcvt::color_table_description(&qrdcvt::default_color_scales["Rgb and palette"],
+                                              "Rgb and palette"));
+
+    const qrdcvt::ColorScaleChoice palette = qrdcvt::choose_color_scales("Site", "Palette only");
+    EXPECT_EQ(id(palette.palette), 13);
+    EXPECT_EQ(palette.rgb, nullptr);
+    EXPECT_FALSE(palette.description.empty());
+    EXPECT_TRUE(qrdcvt::choose_color_scales("Site", "None").description.empty());
+}
+
 }  // namespace

@@ -10,27 +10,6 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-TEST(SwapByteOrder, ReversesWholeElementsAndKeepsThePartialTail) {
-    const struct {
-        std::size_t element_size;
-        Bytes input;
-        Bytes expected;
-    } cases[] = {
-        {2, {1, 2, 3, 4}, {2, 1, 4, 3}},
-        {2, {1, 2, 3}, {2, 1, 3}},
-        {4, {1, 2, 3, 4, 5, 6}, {4, 3, 2, 1, 5, 6}},
-        {8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {8, 7, 6, 5, 4, 3, 2, 1, 9, 10, 11, 12}},
-        {8, {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5, 6, 7}},
-    };
-    for (const auto& c : cases) {
-        Bytes bytes = c.input;
-        qrdcvt::swap_byte_order(bytes.data(), bytes.size(), c.element_size);
-        EXPECT_EQ(bytes, c.expected) << c.element_size << "-byte elements, " << bytes.size();
-    }
-}
-
 namespace pb = qrd::pb::common;
 
 pb::DataBuffer lz4_buffer(const std::string& block, std::int32_t uncompressed_size) {

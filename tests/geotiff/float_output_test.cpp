@@ -12,17 +12,18 @@ namespace {
 
 namespace pb = qrd::pb::common;
 using geotiff_test::block_of;
+using geotiff_test::convert_by_plan;
 using geotiff_test::values_of;
+using qrdcvt::OutputMode;
 
 // Cleans a band of the one sample value and checks that it stays or becomes quiet_nan.
 template <typename T, typename Bits>
 void expect_cleaned(T value, bool valid, Bits quiet_nan) {
-    qrdcvt::SampleBlock block = block_of<T>({value});
     const pb::StorageType type = sizeof(T) == 8 ? pb::FLOAT64 : pb::FLOAT32;
-    EXPECT_EQ(qrdcvt::clean_float_band(block.data(), type, 1, 1).valid_percent, valid ? 100 : 0)
-        << value;
+    const qrdcvt::ConvertedBand band = convert_by_plan<T>(OutputMode::FLOAT, type, {value}, 1);
+    EXPECT_EQ(band.statistics->valid_percent, valid ? 100 : 0) << value;
     const Bits stored = values_of<Bits>(block_of<T>({value}))[0];
-    EXPECT_EQ(values_of<Bits>(block)[0], valid ? stored : quiet_nan) << value;
+    EXPECT_EQ(values_of<Bits>(band.block)[0], valid ? stored : quiet_nan) << value;
 }
 
 TEST(CleanFloatBand, SamplesAtOrBelowTheThresholdBecomeQuietNaN) {
@@ -39,17 +40,26 @@ TEST(CleanFloatBand, SamplesAtOrBelowTheThresholdBecomeQuietNaN) {
     expect_cleaned(values_of<float>(block_of<std::uint32_t>({0xFF800001u}))[0], false, nan32);
 }
 
+std::vector<double> summary(const qrdcvt::ConvertedBand& band) {
+    const qrdcvt::BandStatistics& s = *band.statistics;
+    return {s.minimum, s.maximum, s.mean, s.stddev, s.valid_percent};
+}
+
 TEST(CleanFloatBand, StatisticsOfTheValidSamples) {
-    const auto statistics = [](qrdcvt::SampleBlock block, pb::StorageType type) {
-        const auto count = static_cast<std::uint32_t>(block.size / (type == pb::FLOAT64 ? 8 : 4));
-        const qrdcvt::BandStatistics s = qrdcvt::clean_float_band(block.data(), type, count, 1);
-        return std::vector<double>{s.minimum, s.maximum, s.mean, s.stddev, s.valid_percent};
-    };
-    EXPECT_EQ(statistics(block_of<float>({1, -FLT_MAX, INFINITY, 3}), pb::FLOAT32),
+    EXPECT_EQ(summary(convert_by_plan<float>(OutputMode::FLOAT, pb::FLOAT32,
+                                             {1, -FLT_MAX, INFINITY, 3}, 4)),
               (std::vector<double>{1, 3, 2, 1, 50}));
-    EXPECT_EQ(statistics(block_of<float>({NAN, NAN}), pb::FLOAT32), std::vector<double>(5, 0.0));
+    EXPECT_EQ(summary(convert_by_plan<float>(OutputMode::GRAYSCALE, pb::FLOAT32, {NAN, NAN}, 2)),
+              std::vector<double>(5, 0.0));
     // Never the root of a rounded-down negative variance.
-    EXPECT_EQ(statistics(block_of<double>({0.1, 0.1, 0.1}), pb::FLOAT64)[3], 0);
+    EXPECT_EQ(
+        summary(convert_by_plan<double>(OutputMode::FLOAT, pb::FLOAT64, {0.1, 0.1, 0.1}, 3))[3], 0);
+    // Single-band values: every finite value counts, without the float threshold.
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> single = summary(convert_by_plan<double>(
+        OutputMode::SINGLE_BAND, pb::FLOAT64, {NAN, -DBL_MAX, inf, DBL_MAX, -inf, 2}, 6));
+    EXPECT_EQ((std::vector<double>{single[0], single[1], single[4]}),
+              (std::vector<double>{-DBL_MAX, DBL_MAX, 50}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "band_plan.h"
 #include "radar.pb.h"
 #include "radmill_run.h"
 #include "sample_block.h"
@@ -50,15 +51,10 @@ class LogEnvironment : public ::testing::Environment {
 inline ::testing::Environment* const log_environment =
     ::testing::AddGlobalTestEnvironment(new LogEnvironment);
 
-inline qrd::pb::common::RasterData band_with_scale(int not_scanned, int under_threshold,
-                                                   double step = 1.0, double offset = 0.0) {
-    qrd::pb::common::RasterData band;
-    auto* linear = band.mutable_data_descriptor()->mutable_data_scale()->mutable_linear();
-    linear->set_not_scanned(not_scanned);
-    linear->set_under_threshold(under_threshold);
-    linear->set_step(step);
-    linear->set_offset(offset);
-    return band;
+// A linear scale with the given codes.
+inline qrdcvt::BandScale linear_scale(int not_scanned, int under_threshold, double step = 1.0,
+                                      double offset = 0.0) {
+    return {true, step, offset, not_scanned, under_threshold};
 }
 
 template <typename T>
@@ -73,6 +69,18 @@ std::vector<T> values_of(const qrdcvt::SampleBlock& block) {
     std::vector<T> values(block.size / sizeof(T));
     if (!values.empty()) std::memcpy(values.data(), block.data(), values.size() * sizeof(T));
     return values;
+}
+
+// Runs the conversion that the mode's plan chooses over values of the storage type, as the
+// driver would for a band of pixel_count pixels.
+template <typename T>
+qrdcvt::ConvertedBand convert_by_plan(qrdcvt::OutputMode mode,
+                                      qrd::pb::common::StorageType storage_type,
+                                      const std::vector<T>& values, std::uint64_t pixel_count,
+                                      const qrdcvt::BandScale& scale = {},
+                                      const qrdcvt::ColorScaleChoice& colors = {}) {
+    const qrdcvt::BandFacts facts{storage_type, pixel_count, scale, colors};
+    return qrdcvt::plan_band(mode, facts).convert(block_of(values), facts);
 }
 
 }  // namespace geotiff_test
