@@ -82,13 +82,9 @@ InstrumentData parse_input(const std::string& bytes) {
 }
 
 const Product& require_product(const InstrumentData& envelope) {
-    switch (envelope.Payload_case()) {
-        case InstrumentData::PAYLOAD_NOT_SET:
-            exit_with_error("Received InstrumentData payload not set!");
-        case InstrumentData::kProduct:
-            break;
-        default:
-            exit_with_error("Received InstrumentData with unsupported payload!");
+    // The reader accepts no envelope without a payload.
+    if (envelope.Payload_case() != InstrumentData::kProduct) {
+        exit_with_error("Received InstrumentData with unsupported payload!");
     }
     SimpleLogger::getInstance()->debug()
         << "Received InstrumentData with Product payload; starting processing!" << std::endl;
