@@ -30,7 +30,7 @@ int data_index(float value, float min, float span) {
     const float quotient = (value - min) / span * 253.0f;
     const float half_up = quotient + 0.5f;
     const float in_range = quotient >= 0.5f ? half_up : 0.5f;
-    const float bounded = (quotient >= 252.5f) | std::isnan(quotient) ? 253.5f : in_range;
+    const float bounded = ((quotient >= 252.5f) | std::isnan(quotient)) ? 253.5f : in_range;
     return static_cast<int>(bounded) + 1;
 }
 

@@ -34,7 +34,7 @@ constexpr std::array<std::uint8_t, 4> transparent_black = {0, 0, 0, 0};
 int table_entry(float value, float min, float span) {
     const float quotient = (value - min) / span * 254.0f;
     const float above_one = quotient < 1.0f ? 1.0f : quotient;
-    const float bounded = (quotient >= 254.0f) | std::isnan(quotient) ? 254.0f : above_one;
+    const float bounded = ((quotient >= 254.0f) | std::isnan(quotient)) ? 254.0f : above_one;
     return static_cast<int>(bounded);
 }
 
