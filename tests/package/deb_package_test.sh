@@ -21,12 +21,12 @@ arch=$(dpkg --print-architecture)
 deb=$work/out/radmill_${version}_$arch.deb
 [ -f "$deb" ] || fail "no $(basename "$deb") in: $(ls "$work/out")"
 
-field() { dpkg-deb --field "$deb" "$1"; }
-[ "$(field Package)" = radmill ] || fail "Package: $(field Package)"
-[ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
-[ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
+for expected in "Package radmill" "Version $version" "Architecture $arch"; do
+    value=$(dpkg-deb --field "$deb" "${expected%% *}")
+    [ "${expected%% *} $value" = "$expected" ] || fail "${expected%% *}: $value"
+done
 # dpkg-shlibdeps names the package of each library that the programs link.
-depends=$(field Depends)
+depends=$(dpkg-deb --field "$deb" Depends)
 echo "$depends" | tr ',' '\n' | sed 's/^ *//' >"$work/depends"
 for library in libc6 libstdc++6 libgdal libtiff libgeotiff libprotobuf libspdlog liblz4 \
     libboost-program-options; do

@@ -23,8 +23,6 @@ expect() {
 expect "grayscale palette rgb float" radmill -t ""
 expect "palette" radmill -i in.pb -t p
 expect "rgb" radmill --color-type = r
-expect "float" radmill --color-type f
 expect "" radmill -t Palette
 expect "--color-type" radmill --col
-expect "warn" radmill -l w
 exit $status
