@@ -48,7 +48,10 @@ void set_up_log_file(const std::string& log_path, const boost::property_tree::pt
     SimpleLogger* log = SimpleLogger::getInstance();
     log->set_sink_off(STDERR_SINK);
     // A file that cannot be opened turns standard error back on with an error record.
-    log->set_log_file(log_path.c_str(), append);
+    if (log->set_log_file(log_path.c_str(), append)) {
+        // So that a person at the shell sees why a run failed.
+        log->set_sink_level(STDERR_SINK, spdlog::level::err);
+    }
 }
 
 void set_log_level(const boost::property_tree::ptree& conf,

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "color_type_word.h"
 #include "configuration.h"
@@ -22,7 +23,8 @@ int main(int argc, char* argv[]) {
     using namespace qrdcvt;
     namespace logging = corvane::rs::wr::log;
     try {
-        const auto options = parse_args(argc, argv);
+        std::vector<std::string> unrecognised_options;
+        const auto options = parse_args(argc, argv, &unrecognised_options);
         const std::string input_path = options["ip"].as<std::string>();
         const std::string output_path = options["op"].as<std::string>();
         const std::string color_type_word = options["color-type"].as<std::string>();
@@ -41,6 +43,7 @@ int main(int argc, char* argv[]) {
 
         set_up_log_file(log_file_path(environment), radmill_conf);
         set_log_level(radmill_conf, options);
+        warn_unrecognised_options(unrecognised_options);
 
         // The file's bytes go as soon as they are parsed, and the product moves on into the
         // converter: the raster is held once.

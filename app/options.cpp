@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "program_globals.h"
+#include "simple_logger.h"
 
 namespace po = boost::program_options;
 
@@ -58,7 +59,7 @@ void reject_second_input_path(const po::parsed_options& parsed) {
 
 }  // namespace
 
-po::variables_map parse_args(int argc, char* argv[]) {
+po::variables_map parse_args(int argc, char* argv[], std::vector<std::string>* unrecognised) {
     const po::options_description group = option_group();
     po::positional_options_description positional;
     positional.add("ip", -1);
@@ -72,11 +73,21 @@ po::variables_map parse_args(int argc, char* argv[]) {
                                               .run();
         reject_second_input_path(parsed);
         po::store(parsed, options);
+        if (unrecognised != nullptr) {
+            *unrecognised = po::collect_unrecognized(parsed.options, po::exclude_positional);
+        }
     } catch (const po::error& e) {
         exit_with_usage_error(e.what());
     }
     check_args(options, group);
     return options;
+}
+
+void warn_unrecognised_options(const std::vector<std::string>& unrecognised) {
+    for (const std::string& option : unrecognised) {
+        corvane::rs::wr::log::SimpleLogger::getInstance()->warn()
+            << "Ignoring unrecognised option: " << option << std::endl;
+    }
 }
 
 void check_args(po::variables_map options, po::options_description description) {

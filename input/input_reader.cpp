@@ -78,31 +78,53 @@ bool try_product(const std::string& data, int method, SimpleLogger& log,
 
 }  // namespace
 
+std::string framing_name(InputFraming framing) {
+    switch (framing) {
+        case InputFraming::ENVELOPE:
+            return "envelope";
+        case InputFraming::DELIMITED_ENVELOPE:
+            return "delimited-envelope";
+        case InputFraming::DELIMITED_VOLUME:
+            return "delimited-volume";
+        case InputFraming::DELIMITED_PRODUCT:
+            return "delimited-product";
+        case InputFraming::PRODUCT:
+            return "product";
+    }
+    return "unknown";
+}
+
 bool parse_input_file(const std::string& data, pb::InstrumentData& envelope) {
+    return parse_input_framing(data, envelope).has_value();
+}
+
+std::optional<InputFraming> parse_input_framing(const std::string& data,
+                                                pb::InstrumentData& envelope) {
     SimpleLogger& log = *SimpleLogger::getInstance();
     const SilencedProtobufLog silenced;
 
     log.debug() << "Trying method 1: Raw InstrumentData parsing" << std::endl;
     if (envelope.ParseFromString(data) && has_payload(envelope)) {
         log.debug() << "Successfully parsed with method 1" << std::endl;
-        return true;
+        return InputFraming::ENVELOPE;
     }
 
     // Merges into whatever the failed first attempt left in the envelope.
     log.debug() << "Trying method 2: Length-delimited InstrumentData parsing" << std::endl;
     if (parse_delimited(data, envelope) && has_payload(envelope)) {
         log.debug() << "Successfully parsed with method 2" << std::endl;
-        return true;
+        return InputFraming::DELIMITED_ENVELOPE;
     }
 
     log.debug() << "Trying method 3: Length-delimited Volume parsing" << std::endl;
-    if (try_delimited_volume(data, log, envelope)) return true;
+    if (try_delimited_volume(data, log, envelope)) return InputFraming::DELIMITED_VOLUME;
 
     log.debug() << "Trying method 4: Length-delimited Product parsing" << std::endl;
-    if (try_product(data, 4, log, envelope)) return true;
+    if (try_product(data, 4, log, envelope)) return InputFraming::DELIMITED_PRODUCT;
 
     log.debug() << "Trying method 5: Raw Product parsing" << std::endl;
-    return try_product(data, 5, log, envelope);
+    if (try_product(data, 5, log, envelope)) return InputFraming::PRODUCT;
+    return std::nullopt;
 }
 
 }  // namespace qrdcvt

@@ -102,10 +102,12 @@ bool nimlog_stream::set_log_file(const char* path, bool append) {
     }
 }
 
-void nimlog_stream::set_sink_off(outbuf_sink sink) {
+void nimlog_stream::set_sink_off(outbuf_sink sink) { set_sink_level(sink, spdlog::level::off); }
+
+void nimlog_stream::set_sink_level(outbuf_sink sink, spdlog::level::level_enum level) {
     flush();
     auto& sinks = logger_->sinks();
-    if (static_cast<size_t>(sink) < sinks.size()) sinks[sink]->set_level(spdlog::level::off);
+    if (static_cast<size_t>(sink) < sinks.size()) sinks[sink]->set_level(level);
 }
 
 std::shared_ptr<spdlog::logger> nimlog_stream::get_logger() { return logger_; }

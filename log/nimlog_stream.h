@@ -53,6 +53,8 @@ class nimlog_stream : public std::ostream {
     // standard error is then turned back on and carries an error record saying why.
     bool set_log_file(const char* path, bool append);
     void set_sink_off(outbuf_sink sink);
+    // Passes the records at level and above through sink; the other sinks are not affected.
+    void set_sink_level(outbuf_sink sink, spdlog::level::level_enum level);
     std::shared_ptr<spdlog::logger> get_logger();
 
   private:

@@ -150,4 +150,13 @@ std::string record_level(const std::string& record) {
     return record.substr(start + 1, record.find(']', start) - start - 1);
 }
 
+std::string error_records(const std::string& log_text) {
+    std::string records;
+    std::istringstream lines(log_text);
+    for (std::string line; std::getline(lines, line);) {
+        if (record_level(line) == "error") records += line + "\n";
+    }
+    return records;
+}
+
 }  // namespace radmill_test

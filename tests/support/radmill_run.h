@@ -54,5 +54,8 @@ bool file_exists(const std::string& path);
 std::string record_message(const std::string& record);
 // The level part of a log record.
 std::string record_level(const std::string& record);
+// The records of a log text at error level, whole lines: what a run also shows on standard
+// error once its log file is open.
+std::string error_records(const std::string& log_text);
 
 }  // namespace radmill_test

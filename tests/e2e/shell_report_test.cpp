@@ -1,0 +1,59 @@
+// What a person at the shell sees once the log file is open: the error records, exactly as the
+// log holds them, and nothing else; and unknown options named in the log.
+#include "conversion_support.h"
+
+namespace {
+
+using namespace radmill_test;
+
+pb::Product bytes_product() { return raster_product(2, 2, pb::UINT8, std::string(4, '\x07')); }
+
+// Each run's log, at debug level, holds more than its error records.
+TEST(ShellReport, ErrorRecordsAlsoGoToStandardError) {
+    Conversion install;
+    const std::string input = install.path("input.pb");
+    const std::string unopenable = install.path("missing-dir/out.tif");
+    const struct {
+        std::string input_bytes;
+        std::string output;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {"\xff\xff\xff",
+         install.path("out.tif"),
+         {"Failed to parse input file.",
+          "Please ensure the input file contains valid protobuf data in one of the supported "
+          "formats"}},
+        {envelope_bytes(bytes_product()),
+         unopenable,
+         {"Failed to open output file for GeoTIFF: " + unopenable}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.errors.front());
+        std::remove(install.log_path().c_str());
+        write_file(input, c.input_bytes);
+        const RunResult result = run_radmill({"-i", input, "-o", c.output}, install.env());
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(install.errors(), c.errors);
+        EXPECT_EQ(result.stderr_text, error_records(install.log_text()));
+    }
+}
+
+TEST(ShellReport, SuccessfulRunAtTheDefaultLevelPrintsNothing) {
+    const Conversion conversion(bytes_product(), {"-t", "palette"}, "append_log = true\n");
+    EXPECT_EQ(conversion.status, 0);
+    EXPECT_EQ(conversion.stderr_text, "");
+}
+
+TEST(ShellReport, UnrecognisedOptionsAreWarnedInTheLog) {
+    const Conversion conversion(bytes_product(), {"--colour-type=palette", "--compress=DEFLATE"},
+                                "append_log = true\n");
+    EXPECT_EQ(conversion.status, 0);
+    ASSERT_GE(conversion.log.size(), 3u);
+    const std::vector<std::string> log(conversion.log.begin(), conversion.log.begin() + 3);
+    EXPECT_EQ(log, (std::vector<std::string>{"Log level set to 'info'",
+                                             "Ignoring unrecognised option: --colour-type=palette",
+                                             "Ignoring unrecognised option: --compress=DEFLATE"}));
+    EXPECT_NE(conversion.log_text().find("[warning] Ignoring"), std::string::npos);
+}
+
+}  // namespace
