@@ -1,5 +1,7 @@
 #include "product_files.h"
 
+#include <lz4.h>
+
 #include "radmill_run.h"
 
 namespace radmill_test {
@@ -32,6 +34,13 @@ pb::Product one_band_product(std::uint32_t width, std::uint32_t height,
 
 pb::RasterData& first_band(pb::Product& product) {
     return *product.mutable_raster_data_list()->mutable_raster_data(0);
+}
+
+std::string lz4_block(const std::string& raw) {
+    std::string block(LZ4_compressBound(static_cast<int>(raw.size())), '\0');
+    block.resize(LZ4_compress_default(raw.data(), block.data(), static_cast<int>(raw.size()),
+                                      static_cast<int>(block.size())));
+    return block;
 }
 
 }  // namespace radmill_test

@@ -28,4 +28,7 @@ qrd::pb::common::Product one_band_product(std::uint32_t width, std::uint32_t hei
 // The first band of product, for adjusting it.
 qrd::pb::common::RasterData& first_band(qrd::pb::common::Product& product);
 
+// raw compressed as one LZ4 block, the form of an LZ4 data buffer.
+std::string lz4_block(const std::string& raw);
+
 }  // namespace radmill_test
