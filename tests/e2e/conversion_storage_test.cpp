@@ -89,12 +89,13 @@ TEST(ConversionStorage, EveryStorageTypeAndEncodingInGrayscaleAndFloat) {
     }
 }
 
-// Every strip, the short last one too, holds what its rows hold.
+// Every strip, the short last one too, holds what its rows hold. 19 rows of 1579 pixels would
+// be 30001.
 TEST(ConversionStorage, StripsHoldAtMostThirtyThousandPixels) {
     const struct {
         std::uint32_t width, height;
         int rows_per_strip;
-    } cases[] = {{100, 1000, 300}, {100, 50, 50}, {30001, 2, 1}};
+    } cases[] = {{100, 1000, 300}, {100, 50, 50}, {1579, 20, 18}, {30001, 2, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
         std::string bytes(c.width * c.height, '\0');
