@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "product_files.h"
+#include "radar.pb.h"
 #include "radmill_run.h"
 
 namespace {
@@ -32,6 +32,8 @@ const Lines help = {
 };
 const Lines no_log = {"(no log file)"};
 const Env own = {{"ALVO_CONFIG", "{dir}/config/"}, {"ALVO_LOG", "{dir}/log/"}};
+const char* const plain = "append_log = false\n";
+const char* const debug_level = "append_log = false\nlog_level = debug\n";
 
 const std::string in = "{dir}/in.pb";
 const std::string cannot_open = "[error] Cannot open input file: {dir}/in.pb";
@@ -60,33 +62,33 @@ Lines then(Lines first, const Lines& rest) {
     return first;
 }
 
-// An envelope holding a product whose data holds the member of this field number (0: none).
-std::string product_holding(int field) {
-    pb::Product product;
-    if (field != 0) {
-        product.GetReflection()->MutableMessage(&product,
-                                                product.GetDescriptor()->FindFieldByNumber(field));
-    }
-    return envelope_bytes(product);
-}
-
-std::string refused_data(const std::string& name) {
+std::string refused(const std::string& name) {
     return "[error] Product contains '" + name +
            "' data, but only raster products are supported for GeoTIFF conversion!";
 }
 
-std::string envelope_of(void (*set_payload)(pb::InstrumentData&)) {
+// An envelope whose payload holds the empty message of field number payload: 1 a volume,
+// 3 a product, 15 a status report; for a product, data sets the member of that field number.
+std::string envelope_holding(int payload, int data = 0) {
     pb::InstrumentData envelope;
-    set_payload(envelope);
+    google::protobuf::Message* member = envelope.GetReflection()->MutableMessage(
+        &envelope, envelope.GetDescriptor()->FindFieldByNumber(payload));
+    if (data != 0) {
+        member->GetReflection()->MutableMessage(member,
+                                                member->GetDescriptor()->FindFieldByNumber(data));
+    }
     return envelope.SerializeAsString();
 }
+
+// A product with an empty raster data list.
+const std::string raster = envelope_holding(3, 7);
 
 struct CommandLineCase {
     Lines args;
     int status;
     Lines stderr_lines;                               // records as "[level] message"
     Lines log;                                        // of the file ALVO_LOG + "radmill.log"
-    const char* config = "append_log = false\n";      // null: no radmill.conf
+    const char* config = plain;                       // null: no radmill.conf
     std::optional<std::string> input = std::nullopt;  // the bytes of {dir}/in.pb, if any
     std::string earlier_log = "";
     Env env = own;
@@ -114,22 +116,24 @@ const CommandLineCase cases[] = {
     {{in}, 1, {invalid_config + ": the required top-level key 'append_log' is missing"}, no_log,
      "[site]\nappend_log = true\n"},
     // Neither a template variable nor a lower-case name is read.
-    {{in}, 1, {not_found + "/etc/corvane/alvoacq" + templates}, no_log, "append_log = true\n",
-     std::nullopt, "", {{"ALVO_CONFIG_TEMPLATE", "{dir}/config/"}, {"alvo_config", "{dir}/config/"}}},
+    {{in}, 1, {not_found + "/etc/corvane/alvoacq" + templates}, no_log, plain, std::nullopt, "",
+     {{"ALVO_CONFIG_TEMPLATE", "{dir}/config/"}, {"alvo_config", "{dir}/config/"}}},
     // Directory values are prefixes of the file names; unknown options and "--if" are ignored.
-    {{"--frobnicate", "-x", "--if", "other.pb", "-i", in}, 1, {}, {set_info, cannot_open},
-     "append_log = true\n", std::nullopt, "",
-     {{"ALVO_CONFIG", "{dir}/config/site-"}, {"ALVO_LOG", "{dir}/log/run-"}}},
+    {{"--frobnicate", "-x", "--if", "other.pb", "-i", in}, 1, {}, {set_info, cannot_open}, plain,
+     std::nullopt, "", {{"ALVO_CONFIG", "{dir}/config/site-"}, {"ALVO_LOG", "{dir}/log/run-"}}},
+    // The logging library reports an unopenable log file, and the records go to standard error.
+    {{in}, 1, {"[error] Cannot open log file: Failed opening file {dir}/absent/radmill.log for "
+               "writing: No such file or directory", set_info, cannot_open}, no_log, plain,
+     std::nullopt, "", {{"ALVO_CONFIG", "{dir}/config/"}, {"ALVO_LOG", "{dir}/absent/"}}},
     // "-" is a file name like any other: standard input is never read.
     {{"-"}, 1, {}, {set_info, "[error] Cannot open input file: -"}},
     // The log level comes from the command line, then the configuration, then "info".
-    {{in}, 1, {}, {set_to + "debug'", cannot_open}, "append_log = false\nlog_level = debug\n"},
-    {{"-l", "error", in}, 1, {}, {overridden + "error'", cannot_open},
-     "append_log = false\nlog_level = debug\n"},
+    {{in}, 1, {}, {set_to + "debug'", cannot_open}, debug_level},
+    {{"-l", "error", in}, 1, {}, {overridden + "error'", cannot_open}, debug_level},
     {{"--log-level", "trace", in}, 1, {}, {overridden + "trace'", set_to + "trace'", cannot_open}},
     {{in}, 1, {}, {cannot_open}, "append_log = false\nlog_level = err\n"},
     {{in}, 1, {}, {}, "append_log = false\nlog_level = off\n"},
-    {{"-l", "off", in}, 1, {}, {overridden + "off'"}, "append_log = false\nlog_level = debug\n"},
+    {{"-l", "off", in}, 1, {}, {overridden + "off'"}, debug_level},
     {{in}, 1, {}, {invalid_level + "loud" + level_tail, cannot_open},
      "append_log = false\nlog_level = loud\n"},
     {{"-l", "verbose", in}, 1, {},
@@ -142,33 +146,26 @@ const CommandLineCase cases[] = {
     {{in}, 1, {}, {set_info, cannot_open}, "append_log = True\n", std::nullopt, earlier},
     // Inputs that are not raster products.
     {{in}, 1, {}, {set_info, "[error] Failed to parse input file.", "[error] Please ensure the "
-     "input file contains valid protobuf data in one of the supported formats"},
-     "append_log = false\n", ""},
-    {{in}, 1, {}, {set_info, unsupported}, "append_log = false\n",
-     envelope_of([](pb::InstrumentData& e) { e.mutable_volume(); })},
-    {{in}, 1, {}, {set_info, unsupported}, "append_log = false\n",
-     envelope_of([](pb::InstrumentData& e) { e.mutable_status()->set_text("all well"); })},
-    {{in}, 1, {}, {set_info, refused_data("NOT SET")}, "append_log = false\n", product_holding(0)},
-    {{in}, 1, {}, {set_info, refused_data("VECTORS")}, "append_log = false\n", product_holding(8)},
-    {{in}, 1, {}, {set_info, refused_data("EVENTS")}, "append_log = false\n", product_holding(9)},
-    {{in}, 1, {}, {set_info, refused_data("RAIN")}, "append_log = false\n", product_holding(10)},
-    {{in}, 1, {}, {set_info, refused_data("UNKNOWN")}, "append_log = false\n", product_holding(5)},
-    {{in}, 1, {}, {set_info, refused_data("UNKNOWN")}, "append_log = false\n", product_holding(11)},
+                   "input file contains valid protobuf data in one of the supported formats"},
+     plain, ""},
+    {{in}, 1, {}, {set_info, unsupported}, plain, envelope_holding(1)},
+    {{in}, 1, {}, {set_info, unsupported}, plain, envelope_holding(15)},
+    {{in}, 1, {}, {set_info, refused("NOT SET")}, plain, envelope_holding(3)},
+    {{in}, 1, {}, {set_info, refused("VECTORS")}, plain, envelope_holding(3, 8)},
+    {{in}, 1, {}, {set_info, refused("EVENTS")}, plain, envelope_holding(3, 9)},
+    {{in}, 1, {}, {set_info, refused("RAIN")}, plain, envelope_holding(3, 10)},
+    {{in}, 1, {}, {set_info, refused("UNKNOWN")}, plain, envelope_holding(3, 5)},
+    {{in}, 1, {}, {set_info, refused("UNKNOWN")}, plain, envelope_holding(3, 11)},
     // A raster product reaches the conversion; single_band is read only then.
     {{in}, 1, {}, {set_to + "debug'", "[debug] Trying method 1: Raw InstrumentData parsing",
                    "[debug] Successfully parsed with method 1", "[debug] Received InstrumentData "
                    "with Product payload; starting processing!", single_band, empty_list},
-     "append_log = false\nlog_level = debug\nsingle_band = enabled\n", product_holding(7)},
-    {{in}, 1, {}, {set_info, single_band, empty_list}, "append_log = false\nsingle_band = true\n",
-     product_holding(7)},
-    {{in}, 1, {}, {set_info, single_band, empty_list}, "append_log = false\nsingle_band = 1\n",
-     product_holding(7)},
-    {{in}, 1, {}, {set_info, empty_list}, "append_log = false\nsingle_band = yes\n",
-     product_holding(7)},
-    {{in}, 1, {}, {set_info, empty_list}, "append_log = false\nsingle_band = 0\n",
-     product_holding(7)},
-    {{in}, 1, {}, {set_info, empty_list}, "append_log = false\n[single_band]\nenabled = true\n",
-     product_holding(7)},
+     "append_log = false\nlog_level = debug\nsingle_band = enabled\n", raster},
+    {{in}, 1, {}, {set_info, single_band, empty_list}, "append_log=true\nsingle_band=true", raster},
+    {{in}, 1, {}, {set_info, single_band, empty_list}, "append_log=false\nsingle_band=1", raster},
+    {{in}, 1, {}, {set_info, empty_list}, "append_log = false\nsingle_band = yes\n", raster},
+    {{in}, 1, {}, {set_info, empty_list}, "append_log = false\nsingle_band = 0\n", raster},
+    {{in}, 1, {}, {set_info, empty_list}, "append_log=false\n[single_band]\nenabled=true", raster},
 };
 // clang-format on
 

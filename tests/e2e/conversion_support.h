@@ -4,7 +4,6 @@
 
 #include <cpl_string.h>
 #include <gdal.h>
-#include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,21 +23,6 @@ namespace pb = qrd::pb::common;
 inline const char* debug_config = "append_log = true\nlog_level = debug\n";
 inline const char* single_band_config =
     "append_log = true\nlog_level = debug\nsingle_band = true\n";
-
-// Merges fields written in protobuf text format ("data_descriptor { name: 'DBZH' }").
-inline void merge_text(google::protobuf::Message& message, const std::string& text) {
-    EXPECT_TRUE(google::protobuf::TextFormat::MergeFromString(text, &message)) << text;
-}
-
-// one_band_product with band_text merged into the band and buffer_text into its buffer.
-inline pb::Product raster_product(std::uint32_t width, std::uint32_t height, pb::StorageType type,
-                                  const std::string& raw, const std::string& band_text = "",
-                                  const std::string& buffer_text = "") {
-    pb::Product product = one_band_product(width, height, type, raw);
-    merge_text(first_band(product), band_text);
-    merge_text(*first_band(product).mutable_data_buffers(0), buffer_text);
-    return product;
-}
 
 // A scratch installation with the example colour scales, and one run of the binary in it.
 struct Conversion : TempInstall {

@@ -65,23 +65,4 @@ TEST(FileSystemFailure, FullDiskEndsWithOneErrorLine) {
     }
 }
 
-// The logging library reports an unopenable log file on standard error and the run goes on.
-TEST(FileSystemFailure, MissingLogDirectoryKeepsTheRecordsOnStandardError) {
-    Conversion conversion;
-    const std::string log_dir = conversion.path("absent/");
-    auto env = conversion.env();
-    env["ALVO_LOG"] = log_dir;
-    write_product(conversion.path("product.pb"), bytes_product(2, 2));
-    const std::string output = conversion.path("out.tif");
-    const RunResult result = run_radmill({"-i", conversion.path("product.pb"), "-o", output}, env);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.stderr_text.find("Cannot open log file: Failed opening file " + log_dir +
-                                      "radmill.log for writing"),
-              std::string::npos);
-    EXPECT_NE(result.stderr_text.find("GeoTIFF conversion completed: " + output),
-              std::string::npos);
-    GdalFile file(output);
-    EXPECT_EQ(file.values(), std::vector<double>(4, 7));
-}
-
 }  // namespace

@@ -59,7 +59,7 @@ std::string delimited(const google::protobuf::MessageLite& message) {
 }
 
 pb::Product raster_product() {
-    pb::Product product = radmill_test::one_band_product(
+    pb::Product product = radmill_test::raster_product(
         2, 2, pb::FLOAT32, radmill_test::raw_bytes<float>({1, 2, 3, 4}));
     product.set_product_type(static_cast<pb::ProductType>(12));
     return product;
