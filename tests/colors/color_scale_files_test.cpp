@@ -66,10 +66,15 @@ TEST(ColorScaleFilesTest, ErrorsNameTheFileThatHasThem) {
     const std::string absent = install.path("default_color_scales.json");
     EXPECT_EQ(load_error([&] { qrdcvt::load_color_scales(install.path("none"), absent); }),
               "Failed to open file: " + absent);
+    // Only the default file of the RGB family is required.
+    EXPECT_EQ(load_error([&] { qrdcvt::load_palette_color_scales(absent, absent); }), "no error");
 
     const std::pair<const char*, const char*> texts_and_messages[] = {
         {"", "parse_error.101"},
         {R"({"P": {"colors": [{"range": ["0", 1], "rgba": [1, 1, 1, 1]}]}})", "but is string"},
+        // The program's own refusal: the library's would carry its "[json.exception" prefix.
+        {R"({"P": {"colors": [{"range": [true, 1], "rgba": [1, 1, 1, 1]}]}})",
+         ": type must be number, but is boolean"},
         {R"({"P": {"colors": [5]}})", "type_error.304] cannot use at() with number"},
         {R"({"P": {"colors": "red"}})", "type_error.304] cannot use at() with string"},
         {R"({"P": {"colors": [{"rgba": [1, 1, 1, 1]}]}})", "key 'range' not found"},

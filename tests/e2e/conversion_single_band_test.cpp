@@ -27,8 +27,9 @@ pb::Product three_bands() {
 TEST(ConversionSingleBand, EveryBandGetsADirectoryOfPhysicalValuesOnlyInSingleBandMode) {
     const Conversion single(three_bands(), {"-t", "palette"}, single_band_config);
     EXPECT_EQ(single.stderr_text, "");  // libtiff knows the GDAL tags in every directory
-    EXPECT_TRUE(single.logged("Multi-band mode: processing 3 bands"));
-    EXPECT_TRUE(single.logged("GeoTIFF conversion completed: " + single.output + " (3 band(s))"));
+    EXPECT_TRUE(single.logged("[info] Multi-band mode: processing 3 bands"));
+    EXPECT_TRUE(
+        single.logged("[info] GeoTIFF conversion completed: " + single.output + " (3 band(s))"));
     EXPECT_EQ(GdalFile(single).directory_count(), 3);
     // Float64 samples are kept as stored, without the linear scale.
     const std::vector<double> values[] = {{-32, -31.5, nan}, {-31.5, -31, nan}, {3, -1, nan}};

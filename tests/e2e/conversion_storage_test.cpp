@@ -25,6 +25,9 @@ struct StorageCase {
 const StorageCase storage_cases[] = {
     {pb::UINT8, raw_bytes<std::uint8_t>({0, 1, 200, 255, 7, 9}), {0, 1, 200, 255, 7, 9},
      GDT_Byte, GDT_Float32, "", "100.00"},
+    // A code beyond the samples' range marks none of them: not even 300's low byte, 44.
+    {pb::UINT8, raw_bytes<std::uint8_t>({0, 44, 200, 255, 7, 9}), {0, 44, 200, 255, 7, 9},
+     GDT_Byte, GDT_Float32, "300", "100.00"},
     {pb::UINT16, raw_bytes<std::uint16_t>({0, 65535, 300, 1, 2, 3}), {0, 65535, 300, 1, 2, 3},
      GDT_UInt16, GDT_Float32, "65535", "83.33"},
     {pb::INT32, raw_bytes<std::int32_t>({INT32_MIN, INT32_MAX, -1, 0, 5, 6}),
@@ -53,10 +56,7 @@ pb::Product encoded(const StorageCase& c, const std::string& encoding) {
         GDALSwapWords(buffer.mutable_data()->data(), size, 6, size);
         buffer.set_endianness(pb::BIG);
     } else if (encoding == "lz4") {
-        const std::size_t literals = c.raw.size() - size;  // a single run of literals
-        buffer.set_data((literals < 15 ? std::string(1, char(literals << 4))
-                                       : "\xf0" + std::string(1, char(literals - 15))) +
-                        c.raw.substr(0, literals));
+        buffer.set_data(lz4_block(c.raw.substr(0, c.raw.size() - size)));
         buffer.set_compression(pb::LZ4);
         buffer.set_uncompressed_size(static_cast<std::int32_t>(c.raw.size()));
     }
@@ -89,17 +89,43 @@ TEST(ConversionStorage, EveryStorageTypeAndEncodingInGrayscaleAndFloat) {
     }
 }
 
+// Every strip, the short last one too, holds what its rows hold. 19 rows of 1579 pixels would
+// be 30001.
 TEST(ConversionStorage, StripsHoldAtMostThirtyThousandPixels) {
-    for (const int width : {100, 30001}) {
-        SCOPED_TRACE(width);
-        const std::vector<double> fives(width * 50, 5);
-        const Conversion conversion(
-            raster_product(width, 50, pb::UINT8, std::string(fives.size(), '\x05')), {});
+    const struct {
+        std::uint32_t width, height;
+        int rows_per_strip;
+    } cases[] = {{100, 1000, 300}, {100, 50, 50}, {1579, 20, 18}, {30001, 2, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        std::string bytes(c.width * c.height, '\0');
+        std::vector<double> values;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            bytes[i] = static_cast<char>(i % 251);
+            values.push_back(i % 251);
+        }
+        const Conversion conversion(raster_product(c.width, c.height, pb::UINT8, bytes), {});
         const GdalFile file(conversion);
         int block_width = 0, rows_per_strip = 0;
         GDALGetBlockSize(file.band(), &block_width, &rows_per_strip);
-        EXPECT_EQ(rows_per_strip, width == 100 ? 50 : 1);  // 300 rows, as high as the image
-        EXPECT_EQ(file.values(), fives);
+        EXPECT_EQ(rows_per_strip, c.rows_per_strip);
+        EXPECT_EQ(file.values(), values);
+    }
+}
+
+// A big image's short LZ4 block keeps the size its samples need, whatever the mode writes: the
+// four literal bytes decode, the rest is zero.
+TEST(ConversionStorage, ShortLz4BlockOfABigImageIsZeroFilled) {
+    const std::uint32_t width = 2048, height = 2100;  // 17.2 MB of FLOAT32, beyond 16 MiB
+    const std::string claim =
+        "compression: LZ4 uncompressed_size: " + std::to_string(width * height * 4);
+    for (const char* type : {"float", "palette"}) {
+        SCOPED_TRACE(type);
+        const Conversion conversion(
+            raster_product(width, height, pb::FLOAT32, "\x40\x01\x02\x03\x04", "", claim),
+            {"-t", type});
+        const GdalFile file(conversion);
+        EXPECT_EQ(GDALGetRasterXSize(GDALGetBandDataset(file.band())), int(width));
     }
 }
 

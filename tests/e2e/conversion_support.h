@@ -4,7 +4,6 @@
 
 #include <cpl_string.h>
 #include <gdal.h>
-#include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,21 +24,6 @@ inline const char* debug_config = "append_log = true\nlog_level = debug\n";
 inline const char* single_band_config =
     "append_log = true\nlog_level = debug\nsingle_band = true\n";
 
-// Merges fields written in protobuf text format ("data_descriptor { name: 'DBZH' }").
-inline void merge_text(google::protobuf::Message& message, const std::string& text) {
-    EXPECT_TRUE(google::protobuf::TextFormat::MergeFromString(text, &message)) << text;
-}
-
-// one_band_product with band_text merged into the band and buffer_text into its buffer.
-inline pb::Product raster_product(std::uint32_t width, std::uint32_t height, pb::StorageType type,
-                                  const std::string& raw, const std::string& band_text = "",
-                                  const std::string& buffer_text = "") {
-    pb::Product product = one_band_product(width, height, type, raw);
-    merge_text(first_band(product), band_text);
-    merge_text(*first_band(product).mutable_data_buffers(0), buffer_text);
-    return product;
-}
-
 // A scratch installation with the example colour scales, and one run of the binary in it.
 struct Conversion : TempInstall {
     explicit Conversion(const std::string& config = debug_config) {
@@ -53,7 +37,7 @@ struct Conversion : TempInstall {
     }
 
     // Converts product with the extra arguments (-t float, ...) into output_path, by default
-    // out.tif in the installation. log and errors() then hold this run's records only.
+    // out.tif in the installation. records and errors() then hold this run's log only.
     void run(const pb::Product& product, const std::vector<std::string>& args,
              const std::string& output_path = "") {
         std::remove(log_path().c_str());
@@ -64,23 +48,23 @@ struct Conversion : TempInstall {
         const RunResult result = run_radmill(all, env());
         status = result.status;
         stderr_text = result.stderr_text;
-        log = log_messages();
+        records = log();
     }
-    bool logged(const std::string& message) const {
-        return std::find(log.begin(), log.end(), message) != log.end();
+    bool logged(const std::string& record) const {
+        return std::find(records.begin(), records.end(), record) != records.end();
     }
+    // The messages of the error records.
     std::vector<std::string> errors() const {
         std::vector<std::string> messages;
-        std::istringstream lines(log_text());
-        for (std::string line; std::getline(lines, line);) {
-            if (record_level(line) == "error") messages.push_back(record_message(line));
+        for (const std::string& record : records) {
+            if (record.rfind("[error] ", 0) == 0) messages.push_back(record.substr(8));
         }
         return messages;
     }
 
     int status = -1;
     std::string output, stderr_text;
-    std::vector<std::string> log;  // message parts of the log records
+    std::vector<std::string> records;  // of the log, as "[level] message"
 };
 
 // Values as exact texts, so that tables can hold NaN ("nan").

@@ -24,8 +24,8 @@ class TempInstall {
     void write_config(const std::string& text) const;
     // Copies the four colour-scale files of examples/install into config/.
     void install_example_scales() const;
-    std::string log_text() const;
-    std::vector<std::string> log_messages() const;  // message parts of the log records
+    // The records of the log file (see log_records); none when there is no file.
+    std::vector<std::string> log() const;
 
     // ALVO_CONFIG and ALVO_LOG pointing at this installation.
     std::map<std::string, std::string> env() const;
@@ -39,23 +39,24 @@ struct RunResult {
     std::string stderr_text;
 };
 
-// Runs the built radmill binary with args and the given environment variables added.
-RunResult run_radmill(const std::vector<std::string>& args,
-                      const std::map<std::string, std::string>& env = {});
-// Runs any program (the sample maker, for instance) the same way.
+// Runs any program with args, the given environment variables added and standard input
+// empty.
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
+                      const std::map<std::string, std::string>& env = {});
+// Runs the built radmill binary the same way.
+RunResult run_radmill(const std::vector<std::string>& args,
                       const std::map<std::string, std::string>& env = {});
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);
 bool file_exists(const std::string& path);
 
-// The message part of a log record "[time] [name] [level] message".
-std::string record_message(const std::string& record);
-// The level part of a log record.
-std::string record_level(const std::string& record);
-// The records of a log text at error level, whole lines: what a run also shows on standard
-// error once its log file is open.
+// The lines of a log as "[level] message": each record "[2024-06-01 10:00:00.000] [radmill]
+// [info] message" loses its time and logger name. Lines of another layout stay as they are,
+// so that they can't pass for records.
+std::vector<std::string> log_records(const std::string& text);
+// The whole lines of a log text's error records: what a run also shows on standard error
+// once its log file is open.
 std::string error_records(const std::string& log_text);
 
 }  // namespace radmill_test
