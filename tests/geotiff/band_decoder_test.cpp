@@ -1,12 +1,13 @@
 #include "band_decoder.h"
 
 #include <gtest/gtest.h>
-#include <lz4.h>
 
 #include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
+
+#include "product_files.h"
 
 namespace {
 
@@ -21,20 +22,11 @@ pb::DataBuffer lz4_buffer(const std::string& block, std::int32_t uncompressed_si
     return buffer;
 }
 
-std::string lz4_compress(const std::string& raw) {
-    std::string block(static_cast<std::size_t>(LZ4_compressBound(static_cast<int>(raw.size()))),
-                      '\0');
-    const int size = LZ4_compress_default(raw.data(), block.data(), static_cast<int>(raw.size()),
-                                          static_cast<int>(block.size()));
-    block.resize(static_cast<std::size_t>(size));
-    return block;
-}
-
 // The best LZ4 can do (a long run of one byte) stays within 255 bytes per block byte, the
 // bound beyond which a claimed size is refused unallocated, unless the image itself needs it.
 TEST(DecodeBuffer, Lz4SizeIsBoundByTheBlock) {
     const std::string zeros(1 << 20, '\0');
-    const std::string block = lz4_compress(zeros);
+    const std::string block = radmill_test::lz4_block(zeros);
     ASSERT_LE(zeros.size(), 255 * block.size());
     const qrdcvt::DecodedBand decoded =
         qrdcvt::decode_buffer(lz4_buffer(block, static_cast<std::int32_t>(zeros.size())), 0);
@@ -43,7 +35,7 @@ TEST(DecodeBuffer, Lz4SizeIsBoundByTheBlock) {
     EXPECT_TRUE(std::all_of(decoded.block.data(), decoded.block.data() + decoded.block.size,
                             [](std::uint8_t byte) { return byte == 0; }));
 
-    const std::string hundred_bytes = lz4_compress(std::string(90, 'x') + "0123456789");
+    const std::string hundred_bytes = radmill_test::lz4_block(std::string(90, 'x') + "0123456789");
     const std::int64_t just_beyond = (std::int64_t{16} << 20) + 1;
     const struct {
         std::int64_t claimed;
@@ -88,7 +80,7 @@ TEST(DecodeBuffer, DecodesAndReleasesTheBufferBytes) {
         {"uncompressed", noise, false, 0},
     };
     for (const auto& c : cases) {
-        pb::DataBuffer buffer = lz4_buffer(c.compressed ? lz4_compress(c.raw) : c.raw,
+        pb::DataBuffer buffer = lz4_buffer(c.compressed ? radmill_test::lz4_block(c.raw) : c.raw,
                                            static_cast<std::int32_t>(c.raw.size() + c.missing));
         if (!c.compressed) buffer.set_compression(pb::NONE);
         const qrdcvt::DecodedBand decoded = qrdcvt::decode_buffer(std::move(buffer), 0);

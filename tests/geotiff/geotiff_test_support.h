@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -23,7 +24,10 @@ class LogCapture {
     LogCapture() : start_(log_text().size()) {}
 
     bool has(const std::string& level, const std::string& message) const {
-        return log_text().find("] [" + level + "] " + message + "\n", start_) != std::string::npos;
+        const std::vector<std::string> records =
+            radmill_test::log_records(log_text().substr(start_));
+        return std::find(records.begin(), records.end(), "[" + level + "] " + message) !=
+               records.end();
     }
 
     static std::string log_text() {
