@@ -1,5 +1,7 @@
 #include "geotiff_converter.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
@@ -76,6 +78,7 @@ int GeoTiffConverter::run_conversion(const std::string& output_path,
     }
     gtif.reset();  // the key handle works through the TIFF: freed first
     tiff.reset();
+    output.reset();  // a file that is not complete goes
     return error.empty() ? status : fail(error);
 }
 
@@ -105,8 +108,13 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     colors = choose_color_scales(instrument_name, product_name_of(product, first_band));
 
     route_tiff_messages_to_log();
-    tiff.reset(XTIFFOpen(output_path.c_str(), "w"));
-    if (!tiff) return fail("Failed to open output file for GeoTIFF: " + output_path);
+    output.emplace(output_path);
+    const int fd = output->open();
+    if (fd >= 0) tiff.reset(XTIFFFdOpen(fd, output_path.c_str(), "w"));
+    if (!tiff) {
+        if (fd >= 0) ::close(fd);
+        return fail("Failed to open output file for GeoTIFF: " + output_path);
+    }
     register_gdal_tags(tiff.get());
     gtif.reset(GTIFNew(tiff.get()));
     if (!gtif) return fail("Failed to create GeoTIFF structure.");
@@ -126,6 +134,7 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
         return fail("Failed to write TIFF directory for band " + std::to_string(band_count));
     }
     tiff.reset();
+    if (!output->commit()) return fail("Failed to replace output file: " + output_path);
     log.info() << "GeoTIFF conversion completed: " << output_path << " (" << band_count
                << " band(s))" << std::endl;
     return 0;

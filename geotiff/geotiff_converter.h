@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "band_plan.h"
 #include "color_lookup.h"
 #include "color_scale_files.h"
 #include "color_type.h"
+#include "output_file.h"
 #include "radar.pb.h"
 #include "tiff_handles.h"
 
@@ -50,6 +52,7 @@ class GeoTiffConverter {
     std::int64_t product_time = 0;  // seconds since the epoch that the dates stand for
     std::string software;
     std::string date_time;
+    std::optional<OutputFile> output;  // declared before tiff: outlives the handle writing it
     TiffHandle tiff;
     GtifHandle gtif;  // declared after tiff: destroyed, and so freed, before it closes
 };
