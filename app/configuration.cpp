@@ -1,6 +1,7 @@
 #include "configuration.h"
 
 #include <boost/property_tree/ini_parser.hpp>
+#include <sstream>
 
 #include "fatal_error.h"
 #include "install_paths.h"
@@ -8,20 +9,23 @@
 
 namespace qrdcvt {
 
-std::ifstream open_configuration(const std::string& path) { return std::ifstream(path); }
+RegularFile open_configuration(const std::string& path) { return read_regular_file(path); }
 
-void require_configuration(const std::ifstream& stream, const qrd::PipeEnvironment& environment) {
-    if (stream.is_open()) return;
+void require_configuration(const RegularFile& file, const std::string& path,
+                           const qrd::PipeEnvironment& environment) {
+    if (file.status == RegularFile::Status::READ) return;
+    if (file.status == RegularFile::Status::NOT_REGULAR) {
+        exit_with_error("Configuration file is not a regular file: " + path);
+    }
     exit_with_error("Could not find the configuration file radmill.conf at " +
                     directory(environment, "config") + " try importing radmill.conf file from " +
                     directory(environment, "config_template"));
 }
 
-void read_configuration(std::ifstream& stream, const std::string& path,
+void read_configuration(const RegularFile& file, const std::string& path,
                         boost::property_tree::ptree& conf) {
-    const std::optional<std::string> problem = parse_configuration(stream, path, conf);
-    stream.close();
-    if (problem) exit_with_error(*problem);
+    std::istringstream stream(file.text);
+    if (const auto problem = parse_configuration(stream, path, conf)) exit_with_error(*problem);
 }
 
 std::optional<std::string> parse_configuration(std::istream& stream, const std::string& path,

@@ -1,26 +1,27 @@
 #pragma once
 
 #include <boost/property_tree/ptree.hpp>
-#include <fstream>
 #include <istream>
 #include <optional>
 #include <string>
 
 #include "pipe_environment.h"
+#include "regular_file.h"
 
 namespace qrdcvt {
 
-// Opens the configuration file; whether that worked is checked later, by
+// Reads the configuration file; whether that worked is checked later, by
 // require_configuration, so that a bad colour type is reported first.
-std::ifstream open_configuration(const std::string& path);
+RegularFile open_configuration(const std::string& path);
 
 // Ends the process with an error naming the configuration and template directories when
-// the configuration file could not be opened.
-void require_configuration(const std::ifstream& stream, const qrd::PipeEnvironment& environment);
+// the configuration file could not be opened, or naming the file when it is not a regular one.
+void require_configuration(const RegularFile& file, const std::string& path,
+                           const qrd::PipeEnvironment& environment);
 
-// Parses the INI stream into conf and closes it. A file the parser rejects, or one without
-// a top-level "append_log", ends the process with an error naming path and the problem.
-void read_configuration(std::ifstream& stream, const std::string& path,
+// Parses the INI text into conf. A file the parser rejects, or one without a top-level
+// "append_log", ends the process with an error naming path and the problem.
+void read_configuration(const RegularFile& file, const std::string& path,
                         boost::property_tree::ptree& conf);
 
 // The reading and checks of read_configuration: the error text naming path and the problem,

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 #include "fatal_error.h"
@@ -43,6 +45,10 @@ std::size_t read_some(int fd, char* buffer, std::size_t size, const std::string&
     }
 }
 
+// Protobuf parses at most 2 GiB, behind a length prefix of up to 10 bytes: reading beyond that
+// could only cost memory, and a device like /dev/zero never ends.
+constexpr std::size_t max_input_bytes = std::size_t{INT_MAX} + 10;
+
 }  // namespace
 
 std::string read_input_file(const std::string& path) {
@@ -54,7 +60,9 @@ std::string read_input_file(const std::string& path) {
     }
     // A regular file is read straight into a buffer of its size; whatever comes after that
     // (all of a pipe, the growth of a file being written) is appended in chunks.
-    std::string bytes(S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0, '\0');
+    const std::size_t file_size =
+        S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0;
+    std::string bytes(std::min(file_size, max_input_bytes), '\0');
     std::size_t filled = 0;
     while (filled < bytes.size()) {
         const std::size_t count =
@@ -64,7 +72,10 @@ std::string read_input_file(const std::string& path) {
     }
     bytes.resize(filled);
     char chunk[65536];
-    while (const std::size_t count = read_some(file.fd, chunk, sizeof chunk, path)) {
+    while (bytes.size() < max_input_bytes) {
+        const std::size_t wanted = std::min(sizeof chunk, max_input_bytes - bytes.size());
+        const std::size_t count = read_some(file.fd, chunk, wanted, path);
+        if (count == 0) break;
         bytes.append(chunk, count);
     }
     return bytes;

@@ -14,6 +14,7 @@
 #include "log_setup.h"
 #include "options.h"
 #include "pipe_environment.h"
+#include "process_setup.h"
 #include "program_globals.h"
 #include "simple_logger.h"
 
@@ -22,6 +23,7 @@
 int main(int argc, char* argv[]) {
     using namespace qrdcvt;
     namespace logging = corvane::rs::wr::log;
+    prepare_process();
     try {
         std::vector<std::string> unrecognised_options;
         const auto options = parse_args(argc, argv, &unrecognised_options);
@@ -35,11 +37,11 @@ int main(int argc, char* argv[]) {
 
         // Opened before the colour type is checked, but only looked at afterwards.
         const std::string config_path = configuration_path(environment);
-        std::ifstream config_stream = open_configuration(config_path);
+        const RegularFile config_file = open_configuration(config_path);
         const ColorScalePaths scales = color_scale_paths(environment);
         const ColorType color_type = require_color_type(color_type_word);
-        require_configuration(config_stream, environment);
-        read_configuration(config_stream, config_path, radmill_conf);
+        require_configuration(config_file, config_path, environment);
+        read_configuration(config_file, config_path, radmill_conf);
 
         set_up_log_file(log_file_path(environment), radmill_conf);
         set_log_level(radmill_conf, options);
@@ -47,6 +49,7 @@ int main(int argc, char* argv[]) {
 
         // The file's bytes go as soon as they are parsed, and the product moves on into the
         // converter: the raster is held once.
+        require_distinct_output(input_path, output_path);
         qrd::pb::common::InstrumentData envelope = parse_input(read_input_file(input_path));
         require_raster_data(require_product(envelope));
         const bool single_band = single_band_mode(radmill_conf);

@@ -3,11 +3,12 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
-#include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "float_conversions.h"
+#include "regular_file.h"
 
 namespace qrdcvt {
 
@@ -101,15 +102,20 @@ void load_family(const std::string& custom_path, const std::string& default_path
 }  // namespace
 
 json read_json_file(const std::string& path, bool optional) {
-    std::ifstream file(path);
-    if (!file.is_open()) {
+    const RegularFile file = read_regular_file(path);
+    if (file.status == RegularFile::Status::NOT_REGULAR) {
+        throw color_scale_error(path + ": not a regular file");
+    }
+    if (file.status == RegularFile::Status::CANNOT_OPEN) {
         if (optional) return json::object();
         throw color_scale_error("Failed to open file: " + path);
     }
-    // operator>> takes the first complete value and ignores what follows; no comments.
+    // The first complete value counts and what follows is ignored, as a stream read does; no
+    // comments.
     return with_file_context(path, [&] {
+        std::istringstream stream(file.text);
         json value;
-        file >> value;
+        stream >> value;
         return value;
     });
 }

@@ -18,12 +18,9 @@ namespace {
 
 constexpr const char* lz4_failure = "LZ4 decompression failed";
 
-// An LZ4 block decodes to at most 255 bytes per byte (one length byte adds 255 to a match).
-// A block may decode short and leave a zeroed tail, so a claim beyond that is honoured up to
-// the image's own size or 16 MiB; a bigger one can't be true and is refused before it is
-// allocated.
+// An LZ4 block decodes to at most 255 bytes per byte (one length byte adds 255 to a match), so
+// a bigger claim can't be true and is refused before it is allocated.
 constexpr std::uint64_t lz4_max_expansion = 255;
-constexpr std::uint64_t zero_tail_allowance = 16u << 20;
 
 // Frees the message's copy of bytes that are decoded, so that a band is held once.
 void release(std::string& bytes) { std::string().swap(bytes); }
@@ -53,7 +50,7 @@ DecodedBand decompress_lz4(pb::DataBuffer& buffer, std::uint64_t image_size) {
     std::string& source = *buffer.mutable_data();
     if (buffer.uncompressed_size() < 0 || source.size() > static_cast<std::size_t>(INT_MAX) ||
         static_cast<std::uint64_t>(buffer.uncompressed_size()) >
-            std::max({lz4_max_expansion * source.size(), zero_tail_allowance, image_size})) {
+            std::min(lz4_max_expansion * source.size(), image_size)) {
         return {{}, lz4_failure};
     }
     const auto size = static_cast<std::size_t>(buffer.uncompressed_size());
@@ -66,9 +63,8 @@ DecodedBand decompress_lz4(pb::DataBuffer& buffer, std::uint64_t image_size) {
         decoded = decode_lz4(source.data(), static_cast<int>(source.size()), block);
         release(source);
     }
-    if (decoded < 0) return {{}, lz4_failure};
-    // A short block keeps its announced size; zero the rest rather than leak heap contents.
-    std::memset(block.data() + decoded, 0, block.size - static_cast<std::size_t>(decoded));
+    // A block that decodes short would leave samples nobody sent: nothing is made up.
+    if (decoded < 0 || static_cast<std::size_t>(decoded) != size) return {{}, lz4_failure};
     return {std::move(block), {}};
 }
 

@@ -108,9 +108,11 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     colors = choose_color_scales(instrument_name, product_name_of(product, first_band));
 
     route_tiff_messages_to_log();
+    mode = output_mode(single_band, color_type);
+    const char* open_mode = needs_bigtiff(planned_image_bytes(), band_count) ? "w8" : "w";
     output.emplace(output_path);
     const int fd = output->open();
-    if (fd >= 0) tiff.reset(XTIFFFdOpen(fd, output_path.c_str(), "w"));
+    if (fd >= 0) tiff.reset(XTIFFFdOpen(fd, output_path.c_str(), open_mode));
     if (!tiff) {
         if (fd >= 0) ::close(fd);
         return fail("Failed to open output file for GeoTIFF: " + output_path);
@@ -119,7 +121,6 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     gtif.reset(GTIFNew(tiff.get()));
     if (!gtif) return fail("Failed to create GeoTIFF structure.");
 
-    mode = output_mode(single_band, color_type);
     product_time = reference_time(product);
     software = software_text();
     date_time = format_utc(product_time, "%Y:%m:%d %T");
@@ -138,6 +139,20 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     log.info() << "GeoTIFF conversion completed: " << output_path << " (" << band_count
                << " band(s))" << std::endl;
     return 0;
+}
+
+std::uint64_t GeoTiffConverter::planned_image_bytes() const {
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+    std::uint64_t bytes = 0;
+    for (int index = 0; index < band_count; ++index) {
+        const pb::RasterData& band = product.raster_data_list().raster_data(index);
+        const pb::StorageType type =
+            band.data_buffers_size() > 0 ? band.data_buffers(0).storage_type() : pb::UINT8;
+        const BandScale scale = read_band_scale(band);
+        const BandLayout layout = plan_band(mode, {type, pixels, scale, colors}).layout;
+        bytes += pixels * layout.samples_per_pixel * layout.bytes_per_sample;
+    }
+    return bytes;
 }
 
 std::string GeoTiffConverter::write_band(int index) {

@@ -31,6 +31,8 @@ class GeoTiffConverter {
   private:
     // The exit status; the output file is closed on every path.
     int write_geotiff(const std::string& output_path, const ColorScalePaths& scale_paths);
+    // Bytes of the strips of every band to write, as their plans lay them out.
+    std::uint64_t planned_image_bytes() const;
     // Tags, georeference, samples and metadata of band index in the current directory; the
     // error line that ends the run, or empty.
     std::string write_band(int index);

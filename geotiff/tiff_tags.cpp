@@ -19,9 +19,25 @@ TIFFFieldInfo gdal_field_info[] = {
 
 constexpr std::uint32_t max_strip_pixels = 30000;
 
+// An ASCII tag ends at its first NUL byte: a name from the product that holds one would cut
+// the text short (and the metadata XML open), so NUL bytes are dropped.
+void set_text_tag(TIFF* tiff, ttag_t tag, std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    TIFFSetField(tiff, tag, text.c_str());
+}
+
 }  // namespace
 
 void register_gdal_tags(TIFF* tiff) { TIFFMergeFieldInfo(tiff, gdal_field_info, 2); }
+
+bool needs_bigtiff(std::uint64_t image_bytes, int directories) {
+    constexpr std::uint64_t classic_limit = 0xFFFFFFFFu;
+    // Strip offsets and sizes take 8 bytes a strip of at least 30000 pixels; the texts, keys and
+    // colour map of a directory stay well within a mebibyte.
+    const std::uint64_t tags =
+        image_bytes / 1024 + static_cast<std::uint64_t>(directories) * (1u << 20);
+    return image_bytes > classic_limit || tags > classic_limit - image_bytes;
+}
 
 std::uint32_t rows_per_strip(std::uint32_t width, std::uint32_t height) {
     return std::max<std::uint32_t>(1, std::min(height, max_strip_pixels / width));
@@ -29,9 +45,9 @@ std::uint32_t rows_per_strip(std::uint32_t width, std::uint32_t height) {
 
 void set_directory_tags(TIFF* tiff, const std::string& software, const std::string& description,
                         const std::string& date_time, std::uint32_t width, std::uint32_t height) {
-    TIFFSetField(tiff, TIFFTAG_SOFTWARE, software.c_str());
-    TIFFSetField(tiff, TIFFTAG_IMAGEDESCRIPTION, description.c_str());
-    TIFFSetField(tiff, TIFFTAG_DATETIME, date_time.c_str());
+    set_text_tag(tiff, TIFFTAG_SOFTWARE, software);
+    set_text_tag(tiff, TIFFTAG_IMAGEDESCRIPTION, description);
+    set_text_tag(tiff, TIFFTAG_DATETIME, date_time);
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
@@ -69,7 +85,7 @@ void set_color_map(TIFF* tiff, const ColorTable& color_table) {
 }
 
 void set_gdal_metadata(TIFF* tiff, const std::string& xml) {
-    TIFFSetField(tiff, tifftag_gdal_metadata, xml.c_str());
+    set_text_tag(tiff, tifftag_gdal_metadata, xml);
 }
 
 }  // namespace qrdcvt

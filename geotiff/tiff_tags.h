@@ -17,6 +17,10 @@ constexpr ttag_t tifftag_gdal_nodata = 42113;
 // merged tags whenever it sets up a new directory, so call it again after each one.
 void register_gdal_tags(TIFF* tiff);
 
+// Whether a file of directories directories whose strips take image_bytes in all needs
+// BigTIFF: classic TIFF addresses 4 GiB, and a margin covers every directory's tags.
+bool needs_bigtiff(std::uint64_t image_bytes, int directories);
+
 // Rows per strip: as many as fit 30000 pixels, at least one, at most the height.
 std::uint32_t rows_per_strip(std::uint32_t width, std::uint32_t height);
 
