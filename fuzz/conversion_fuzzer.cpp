@@ -2,6 +2,9 @@
 // bits 0-1 the colour type (grayscale, palette, rgb, float), bit 2 single-band mode; the
 // rest is the input file. Conversions use the example installation's four scale files.
 
+#include <cpl_error.h>
+#include <cpl_string.h>
+#include <gdal.h>
 #include <tiffio.h>
 
 #include <cstdint>
@@ -18,18 +21,43 @@ namespace {
 namespace pb = qrd::pb::common;
 
 const std::string scales = RADMILL_EXAMPLES_DIR "/install/";
+int gdal_messages = 0;
 
-// A run that reports success must have left a TIFF that opens.
-void require_readable(const std::string& path) {
+// Whether the first directory of the TIFF at path has a GDAL_METADATA tag.
+bool has_gdal_metadata(const std::string& path) {
     TIFF* tiff = TIFFOpen(path.c_str(), "r");
     if (tiff == nullptr) std::abort();
+    // A tag libtiff doesn't know is read as an anonymous one, which passes its count.
+    const TIFFField* field = TIFFFindField(tiff, 42112, TIFF_ANY);
+    std::uint32_t count = 0;
+    char* text = nullptr;
+    const bool found =
+        field != nullptr && (TIFFFieldPassCount(field) ? TIFFGetField(tiff, 42112, &count, &text)
+                                                       : TIFFGetField(tiff, 42112, &text)) == 1;
     TIFFClose(tiff);
+    return found;
+}
+
+void count_gdal_message(CPLErr, CPLErrorNum, const char*) { ++gdal_messages; }
+
+// A run that reports success must have left a file that GDAL opens without a warning or an
+// error, with its metadata items readable.
+void require_readable(const std::string& path) {
+    const bool tagged = has_gdal_metadata(path);
+    gdal_messages = 0;
+    CPLPushErrorHandler(count_gdal_message);
+    GDALDatasetH dataset = GDALOpen(path.c_str(), GA_ReadOnly);
+    const bool items = dataset != nullptr && CSLCount(GDALGetMetadata(dataset, nullptr)) > 0;
+    if (dataset != nullptr) GDALClose(dataset);
+    CPLPopErrorHandler();
+    if (dataset == nullptr || gdal_messages != 0 || (tagged && !items)) std::abort();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     radmill_fuzz::silence_log();
+    GDALAllRegister();
     return 0;
 }
 
