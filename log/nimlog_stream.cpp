@@ -1,26 +1,33 @@
 #include "nimlog_stream.h"
 
-#include <spdlog/sinks/basic_file_sink.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
-#include <cerrno>
-#include <filesystem>
+#include "record_file_sink.h"
 
 namespace {
 
 // Timestamp, logger name, level, message.
 constexpr const char* record_pattern = "[%Y-%m-%d %H:%M:%S.%e] [%n] [%l] %v";
 
-// spdlog's file sink creates missing directories; a log directory that does not exist must
-// fail like any other unopenable log file instead.
-std::shared_ptr<spdlog::sinks::basic_file_sink_mt> open_file_sink(const char* path, bool append) {
-    const std::filesystem::path directory = std::filesystem::path(path).parent_path();
-    std::error_code ignored;
-    if (!directory.empty() && !std::filesystem::is_directory(directory, ignored)) {
-        spdlog::throw_spdlog_ex(std::string("Failed opening file ") + path + " for writing",
-                                ENOENT);
+// A record is one line: a newline or another control byte in a value from outside (a path,
+// a name from the product) is written escaped, so that it can't start a record of its own.
+std::string escaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            static const char digits[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += digits[byte >> 4];
+            out += digits[byte & 0xF];
+        } else {
+            out += c;
+        }
     }
-    return std::make_shared<spdlog::sinks::basic_file_sink_mt>(path, !append);
+    return out;
 }
 
 }  // namespace
@@ -35,13 +42,11 @@ void line_buffer::select(spdlog::level::level_enum level) {
     level_ = level;
 }
 
+// A message ends where it is flushed (std::endl) or the next level is chosen; the newline
+// that ends it is not part of it.
 line_buffer::int_type line_buffer::overflow(int_type ch) {
     if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
-    if (traits_type::to_char_type(ch) == '\n') {
-        emit();
-    } else {
-        line_.push_back(traits_type::to_char_type(ch));
-    }
+    line_.push_back(traits_type::to_char_type(ch));
     return ch;
 }
 
@@ -57,8 +62,9 @@ int line_buffer::sync() {
 }
 
 void line_buffer::emit() {
+    if (!line_.empty() && line_.back() == '\n') line_.pop_back();
     if (line_.empty()) return;
-    logger_->log(level_, line_);
+    logger_->log(level_, escaped(line_));
     line_.clear();
 }
 
@@ -91,7 +97,7 @@ std::ostream& nimlog_stream::trace() { return at(spdlog::level::trace); }
 bool nimlog_stream::set_log_file(const char* path, bool append) {
     flush();
     try {
-        auto sink = open_file_sink(path, append);
+        auto sink = std::make_shared<nimlog_detail::record_file_sink>(path, append);
         sink->set_pattern(record_pattern);
         logger_->sinks().push_back(std::move(sink));
         return true;
