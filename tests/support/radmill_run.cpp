@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -98,6 +99,15 @@ void write_file(const std::string& path, const std::string& bytes) {
 }
 
 bool file_exists(const std::string& path) { return fs::exists(path); }
+
+std::vector<std::string> directory_entries(const std::string& path) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::vector<std::string> log_records(const std::string& text) {
     static const std::regex record(

@@ -50,6 +50,8 @@ RunResult run_radmill(const std::vector<std::string>& args,
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);
 bool file_exists(const std::string& path);
+// The names in a directory, hidden ones included, sorted.
+std::vector<std::string> directory_entries(const std::string& path);
 
 // The lines of a log as "[level] message": each record "[2024-06-01 10:00:00.000] [radmill]
 // [info] message" loses its time and logger name. Lines of another layout stay as they are,
