@@ -76,11 +76,6 @@ std::string read_input_file(const std::string& path) {
         const std::size_t wanted = std::min(sizeof chunk, max_input_bytes - bytes.size());
         const std::size_t count = read_some(file.fd, chunk, wanted, path);
         if (count == 0) break;
-        // Growth stops at the bound rather than doubling past it.
-        if (bytes.size() + count > bytes.capacity()) {
-            bytes.reserve(
-                std::min(std::max(2 * bytes.capacity(), bytes.size() + count), max_input_bytes));
-        }
         bytes.append(chunk, count);
     }
     return bytes;
