@@ -121,6 +121,19 @@ TEST(SafeOutput, HostileSurroundingsEndInOneErrorLine) {
               std::vector<std::string>{"Cannot open input file: " + conversion.path("a\\nb.pb")});
 }
 
+// An endless input is read only as far as protobuf could parse: about 4 GB at the peak, more
+// than the sanitizers' shadow memory should take on.
+TEST(SafeOutput, EndlessInputIsReadUpToItsBound) {
+#ifdef RADMILL_SANITIZED
+    GTEST_SKIP() << "reads 2 GiB";
+#endif
+    Conversion conversion;
+    const RunResult result = run_radmill({"-i", "/dev/zero"}, conversion.env());
+    EXPECT_EQ(result.status, 1);
+    conversion.records = conversion.log();
+    EXPECT_TRUE(conversion.logged("[error] Failed to parse input file."));
+}
+
 // With standard error closed and no log directory, the records that would have gone to
 // standard error must not end up in the output file, which takes the next free descriptor.
 TEST(SafeOutput, ClosedStandardErrorNeverReceivesTheFile) {

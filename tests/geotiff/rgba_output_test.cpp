@@ -28,18 +28,8 @@ std::vector<Rgba> convert(const std::vector<float>& values, std::uint32_t width,
 
 Rgba grey(std::uint8_t level) { return {level, level, level, 255}; }
 
+// Without a scale, the grey ramp, entries taken by truncation: 1 / 3 x 254 = 84.67.
 TEST(RgbaSingleChannel, PixelsTakeTableEntriesByTruncation) {
-    // Entry 1 stands for 100 / 254 = 0.39, entry 127 for 50 and entry 254 for 100.
-    const qrdcvt::ColorMapper entries{{{0.2f, -10, grey(101)},
-                                       {49.9f, 0.3f, grey(102)},
-                                       {50.05f, 49.95f, grey(103)},
-                                       {99.9f, 50.1f, grey(104)},
-                                       {inf, 100, grey(105)}},
-                                      {},
-                                      {}};
-    EXPECT_EQ(convert({0, 50, 100}, 3, {}, &entries),
-              (std::vector<Rgba>{grey(102), grey(103), grey(105)}));
-    // Without a scale, the grey ramp: 1 / 3 x 254 = 84.67 truncated.
     EXPECT_EQ(convert({0, 1, 3}, 3), (std::vector<Rgba>{grey(1), grey(84), grey(254)}));
 }
 
