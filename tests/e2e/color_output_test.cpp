@@ -79,7 +79,6 @@ TEST(ColorOutput, PaletteIndicesAndColourTable) {
 }
 
 TEST(ColorOutput, RgbaPixelsWithAlpha) {
-    const std::vector<float> components = {25.6f, 51.2f, 76.8f, 1, nan, 2};
     const struct {
         const char* name;
         pb::Product product;
@@ -91,10 +90,12 @@ TEST(ColorOutput, RgbaPixelsWithAlpha) {
          {dbz_5, dbz_45, dbz_70, clear_grey, clear_grey}},
         {"no codes", floats({0, 50, 100}, ""), {dbz_5, dbz_45, dbz_70}},
         {"all NaN", floats({nan, nan}), {clear_grey, clear_grey}},
-        {"three channels, step 0.1", floats(components, "data_scale { linear { step: 0.1 } }", 2),
+        {"three channels, step 0.1",
+         floats({25.6f, 51.2f, 76.8f, 1, nan, 2}, "data_scale { linear { step: 0.1 } }", 2),
          {{255, 255, 255, 255}, clear}},
-        {"three channels, step 1", floats(components, "data_scale { linear { step: 1 } }", 2),
-         {{25, 51, 76, 255}, clear}},
+        {"three channels, step 1",
+         floats({25.6f, 51.2f, 76.8f, 1, 2, 3}, "data_scale { linear { step: 1 } }", 2),
+         {{25, 51, 76, 255}, {1, 2, 3, 255}}},
         {"UINT8 bytes", raster_product(2, 1, pb::UINT8, {1, 2, 3, 4, 5, 6, 7, 8}),
          {{1, 2, 3, 4}, {5, 6, 7, 8}}},
         // clang-format on

@@ -56,8 +56,10 @@ const MetadataCase metadata_cases[] = {
     {"colour scale found", radar, "data_descriptor { name: 'COLOURED' }",
      {"SCALE={'Product': 'COLOURED', 'RGBA_List': [{'Values': [-10, 20], 'RGBA': ['0', '0', "
       "'255', '255']}, {'Values': [20, ''], 'RGBA': ['255', '0', '0', '255']}]}", "OFFSET=0"}},
+    // Without a palette scale the RGB family's counts.
     {"name holding the instrument", site1, "data_descriptor { name: 'SITE1 DBZ' }",
-     {"TIFFTAG_IMAGEDESCRIPTION=SITE1 DBZ"}},
+     {"TIFFTAG_IMAGEDESCRIPTION=SITE1 DBZ", "SCALE={'Product': 'SITE1 DBZ', 'RGBA_List': "
+      "[{'Values': [0, 1], 'RGBA': ['1', '1', '1', '1']}]}"}},
     {"name in other case", site1, "data_descriptor { name: 'site1' }",
      {"TIFFTAG_IMAGEDESCRIPTION=SITE1 - site1"}},
     // The source's product name comes before the product's own.
@@ -80,7 +82,8 @@ TEST(ConversionMetadata, ItemsAndDescriptionFollowTheProduct) {
         Conversion conversion;
         // The palette family's scale comes first.
         write_file(conversion.config_dir() + "default_color_scales.json",
-                   R"({"COLOURED": {"colors": [{"range": [0, 1], "rgba": [1, 1, 1, 1]}]}})");
+                   R"({"COLOURED": {"colors": [{"range": [0, 1], "rgba": [1, 1, 1, 1]}]},
+                       "SITE1 DBZ": {"colors": [{"range": [0, 1], "rgba": [1, 1, 1, 1]}]}})");
         write_file(conversion.config_dir() + "default_color_scales_palette.json",
                    R"({"COLOURED": {"colors": [{"range": [-10, 20.5], "rgba": [0, 0, 255, 255]},
                                    {"range": [20.5, null], "rgba": [255, 0, 0, 255]}]}})");

@@ -59,17 +59,16 @@ std::string delimited(const google::protobuf::MessageLite& message) {
 }
 
 pb::Product raster_product() {
-    pb::Product product = radmill_test::raster_product(
-        2, 2, pb::FLOAT32, radmill_test::raw_bytes<float>({1, 2, 3, 4}));
-    product.set_product_type(static_cast<pb::ProductType>(12));
+    pb::Product product = radmill_test::raster_product(2, 2, pb::FLOAT32, "0123456789abcdef");
+    radmill_test::merge_text(product, "product_type: COMPOSITE");  // 12
     return product;
 }
 
 pb::Volume plausible_volume() {
     pb::Volume volume;
-    volume.mutable_instrument()->set_name("Hilltop");
-    volume.mutable_scan_config()->mutable_sweep()->mutable_ppi()->add_elevation_angles(0.5);
-    volume.mutable_time()->set_seconds(1717236000);
+    radmill_test::merge_text(volume,
+                             "instrument { name: 'Hilltop' } time { seconds: 1717236000 } "
+                             "scan_config { sweep { ppi { elevation_angles: 0.5 } } }");
     return volume;
 }
 
