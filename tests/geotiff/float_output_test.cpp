@@ -51,9 +51,11 @@ TEST(CleanFloatBand, StatisticsOfTheValidSamples) {
               (std::vector<double>{1, 3, 2, 1, 50}));
     EXPECT_EQ(summary(convert_by_plan<float>(OutputMode::GRAYSCALE, pb::FLOAT32, {NAN, NAN}, 2)),
               std::vector<double>(5, 0.0));
-    // Never the root of a rounded-down negative variance.
+    // Never the root of a rounded-down negative variance; and no invalid values to convert.
+    const geotiff_test::LogCapture log;
     EXPECT_EQ(
         summary(convert_by_plan<double>(OutputMode::FLOAT, pb::FLOAT64, {0.1, 0.1, 0.1}, 3))[3], 0);
+    EXPECT_FALSE(log.has("info", "Converting 0 invalid values (inf/-inf/-FLT_MAX) to NaN"));
     // Single-band values: every finite value counts, without the float threshold.
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<double> single = summary(convert_by_plan<double>(
