@@ -27,7 +27,12 @@ pb::Product three_bands() {
 TEST(ConversionSingleBand, EveryBandGetsADirectoryOfPhysicalValuesOnlyInSingleBandMode) {
     const Conversion single(three_bands(), {"-t", "palette"}, single_band_config);
     EXPECT_EQ(single.stderr_text, "");  // libtiff knows the GDAL tags in every directory
-    EXPECT_TRUE(single.logged("[info] Multi-band mode: processing 3 bands"));
+    for (const char* record :
+         {"[info] Multi-band mode: processing 3 bands", "[info] Processing band 2/3",
+          "[info] Band 2/3 written successfully", "[debug] Writing directory for band 2",
+          "[debug] Ready to process band 3"}) {
+        EXPECT_TRUE(single.logged(record)) << record;
+    }
     EXPECT_TRUE(
         single.logged("[info] GeoTIFF conversion completed: " + single.output + " (3 band(s))"));
     EXPECT_EQ(GdalFile(single).directory_count(), 3);
