@@ -33,6 +33,7 @@ TEST(ConversionSingleBand, EveryBandGetsADirectoryOfPhysicalValuesOnlyInSingleBa
           "[debug] Ready to process band 3"}) {
         EXPECT_TRUE(single.logged(record)) << record;
     }
+    EXPECT_FALSE(single.logged("[debug] Writing directory for band 3"));  // closing writes it
     EXPECT_TRUE(
         single.logged("[info] GeoTIFF conversion completed: " + single.output + " (3 band(s))"));
     EXPECT_EQ(GdalFile(single).directory_count(), 3);
