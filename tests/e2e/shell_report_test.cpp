@@ -1,5 +1,5 @@
 // What a person at the shell sees once the log file is open: the error records, exactly as the
-// log holds them, and nothing else; and unknown options named in the log.
+// log holds them, and nothing else.
 #include "conversion_support.h"
 
 namespace {
@@ -43,18 +43,6 @@ TEST(ShellReport, SuccessfulRunAtTheDefaultLevelPrintsNothing) {
     const Conversion conversion(bytes_product(), {"-t", "palette"}, "append_log = true\n");
     EXPECT_EQ(conversion.status, 0);
     EXPECT_EQ(conversion.stderr_text, "");
-}
-
-TEST(ShellReport, UnrecognisedOptionsAreWarnedInTheLog) {
-    const Conversion conversion(bytes_product(), {"--colour-type=palette", "--compress=DEFLATE"},
-                                "append_log = true\n");
-    EXPECT_EQ(conversion.status, 0);
-    ASSERT_GE(conversion.records.size(), 3u);
-    const std::vector<std::string> log(conversion.records.begin(), conversion.records.begin() + 3);
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       "[info] Log level set to 'info'",
-                       "[warning] Ignoring unrecognised option: --colour-type=palette",
-                       "[warning] Ignoring unrecognised option: --compress=DEFLATE"}));
 }
 
 }  // namespace
