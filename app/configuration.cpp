@@ -1,6 +1,7 @@
 #include "configuration.h"
 
 #include <boost/property_tree/ini_parser.hpp>
+#include <set>
 #include <sstream>
 
 #include "fatal_error.h"
@@ -57,6 +58,18 @@ bool single_band_mode(const boost::property_tree::ptree& conf) {
             << "Single-band mode enabled: outputting real scientific values" << std::endl;
     }
     return enabled;
+}
+
+void warn_unknown_keys(const boost::property_tree::ptree& conf) {
+    static const std::set<std::string> known = {"append_log",     "log_level", "single_band",
+                                                "georeference",   "compress",  "predictor",
+                                                "compress_level", "layout"};
+    for (const auto& [key, value] : conf) {
+        // A section has children; an empty one reads like a key without a value.
+        if (!value.empty() || value.data().empty() || known.count(key) != 0) continue;
+        corvane::rs::wr::log::SimpleLogger::getInstance()->warn()
+            << "Ignoring unknown configuration key: " << key << std::endl;
+    }
 }
 
 }  // namespace qrdcvt

@@ -34,6 +34,10 @@ std::optional<std::string> parse_configuration(std::istream& stream, const std::
 std::optional<std::string> top_level_value(const boost::property_tree::ptree& conf,
                                            const std::string& key);
 
+// One warn line for each top-level key that radmill doesn't read, so that a misspelt key
+// doesn't pass silently. Sections are left alone.
+void warn_unknown_keys(const boost::property_tree::ptree& conf);
+
 // Whether conf asks for single-band output; logs so when it does.
 bool single_band_mode(const boost::property_tree::ptree& conf);
 

@@ -13,6 +13,7 @@
 #include "install_paths.h"
 #include "log_setup.h"
 #include "options.h"
+#include "output_settings.h"
 #include "pipe_environment.h"
 #include "process_setup.h"
 #include "program_globals.h"
@@ -42,10 +43,12 @@ int main(int argc, char* argv[]) {
         const ColorType color_type = require_color_type(color_type_word);
         require_configuration(config_file, config_path, environment);
         read_configuration(config_file, config_path, radmill_conf);
+        const OutputOptions output_options = read_output_options(radmill_conf, config_path);
 
         set_up_log_file(log_file_path(environment), radmill_conf);
         set_log_level(radmill_conf, options);
         warn_unrecognised_options(unrecognised_options);
+        warn_unknown_keys(radmill_conf);
 
         // The file's bytes go as soon as they are parsed, and the product moves on into the
         // converter: the raster is held once.
@@ -55,7 +58,7 @@ int main(int argc, char* argv[]) {
         const bool single_band = single_band_mode(radmill_conf);
 
         convert(std::move(*envelope.mutable_product()), color_type, output_path, scales,
-                single_band);
+                single_band, output_options);
     } catch (const std::exception& e) {
         exit_with_error(std::string("Unexpected error: ") + e.what());
     } catch (...) {

@@ -1,6 +1,7 @@
 // The whole run from input bytes to a finished TIFF. The first byte picks the output:
-// bits 0-1 the colour type (grayscale, palette, rgb, float), bit 2 single-band mode; the
-// rest is the input file. Conversions use the example installation's four scale files.
+// bits 0-1 the colour type (grayscale, palette, rgb, float), bit 2 single-band mode, bit 3
+// the native georeference, bits 4-5 the compression; the rest is the input file. Conversions use
+// the example installation's four scale files.
 
 #include <cpl_error.h>
 #include <cpl_string.h>
@@ -65,6 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     const auto color_type = static_cast<qrdcvt::ColorType>(data[0] & 3);
     const bool single_band = (data[0] & 4) != 0;
+    qrdcvt::OutputOptions options;
+    if ((data[0] & 8) != 0) options.georeference = qrdcvt::Georeference::NATIVE;
+    options.compression = static_cast<qrdcvt::Compression>((data[0] >> 4) & 3);
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     // The acceptance steps of main, without ending the process.
@@ -78,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qrdcvt::ColorScalePaths scale_paths{
         scales + "color_scales.json", scales + "default_color_scales.json",
         scales + "color_scales_palette.json", scales + "default_color_scales_palette.json"};
-    const int status =
-        qrdcvt::run_conversion(std::move(product), color_type, output, scale_paths, single_band);
+    const int status = qrdcvt::run_conversion(std::move(product), color_type, output, scale_paths,
+                                              single_band, options);
     if (status == 0) require_readable(output);
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "color_scale_files.h"
 #include "color_type.h"
+#include "output_options.h"
 #include "radar.pb.h"
 
 namespace qrdcvt {
@@ -13,11 +14,11 @@ namespace qrdcvt {
 // copied: a big raster is held once.
 [[noreturn]] void convert(qrd::pb::common::Product&& product, const ColorType& color_type,
                           const std::string& output_path, const ColorScalePaths& scale_paths,
-                          bool single_band);
+                          bool single_band, const OutputOptions& options);
 
 // The same conversion, returning that exit status instead of ending the process.
 int run_conversion(qrd::pb::common::Product&& product, const ColorType& color_type,
                    const std::string& output_path, const ColorScalePaths& scale_paths,
-                   bool single_band);
+                   bool single_band, const OutputOptions& options);
 
 }  // namespace qrdcvt

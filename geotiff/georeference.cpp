@@ -6,9 +6,10 @@
 #include <cmath>
 #include <limits>
 #include <optional>
-#include <ostream>
 #include <utility>
 
+#include "map_rectangle.h"
+#include "native_georeference.h"
 #include "ogr_handles.h"
 #include "simple_logger.h"
 #include "spatial_reference.h"
@@ -22,21 +23,9 @@ using qrd::pb::common::RasterData;
 
 constexpr int WGS84_EPSG = 4326;
 
-struct Rectangle {
-    double west;
-    double south;
-    double east;
-    double north;
-};
-
-std::ostream& operator<<(std::ostream& out, const Rectangle& rectangle) {
-    return out << "SW(" << rectangle.west << ", " << rectangle.south << ") NE(" << rectangle.east
-               << ", " << rectangle.north << ")";
-}
-
 // The rectangle to write, in WGS 84 degrees, and whether it came out of a conversion.
 struct Placement {
-    Rectangle rectangle;
+    MapRectangle rectangle;
     bool converted;
 };
 
@@ -44,12 +33,6 @@ struct Placement {
 bool has_georeference(const RasterData& band) {
     return band.has_geo_reference() && band.geo_reference().has_projection() &&
            band.geo_reference().has_bounding_box();
-}
-
-// NaN fails every comparison, so such corners count as projected.
-bool in_geographic_range(const Rectangle& corners) {
-    return corners.west >= -180 && corners.east <= 180 && corners.south >= -90 &&
-           corners.north <= 90;
 }
 
 std::optional<std::pair<double, double>> to_wgs84(OGRSpatialReference& source, double x, double y) {
@@ -67,13 +50,14 @@ std::optional<std::pair<double, double>> to_wgs84(OGRSpatialReference& source, d
 
 // The bounding rectangle of all four converted corners: a projected rectangle's south-west and
 // north-east corners alone need not span it. None when any corner fails.
-std::optional<Rectangle> convert_corners(OGRSpatialReference& source, const Rectangle& corners) {
+std::optional<MapRectangle> convert_corners(OGRSpatialReference& source,
+                                            const MapRectangle& corners) {
     const std::pair<double, double> points[] = {{corners.west, corners.south},
                                                 {corners.east, corners.south},
                                                 {corners.west, corners.north},
                                                 {corners.east, corners.north}};
     constexpr double inf = std::numeric_limits<double>::infinity();
-    Rectangle bounds{inf, inf, -inf, -inf};
+    MapRectangle bounds{inf, inf, -inf, -inf};
     for (const auto& [x, y] : points) {
         const auto point = to_wgs84(source, x, y);
         if (!point) return std::nullopt;
@@ -88,9 +72,7 @@ std::optional<Rectangle> convert_corners(OGRSpatialReference& source, const Rect
 // A rectangle that can't be converted is kept as given, its numbers taken as degrees.
 Placement place(const GeoReference& geo_reference) {
     auto* log = SimpleLogger::getInstance();
-    const auto& box = geo_reference.bounding_box();
-    const Rectangle corners{box.south_west().x(), box.south_west().y(), box.north_east().x(),
-                            box.north_east().y()};
+    const MapRectangle corners = corners_of(geo_reference.bounding_box());
     log->info() << "Original coordinates: " << corners << std::endl;
     if (in_geographic_range(corners)) {
         log->info() << "Coordinates appear to be in geographic range, assuming WGS84" << std::endl;
@@ -106,7 +88,7 @@ Placement place(const GeoReference& geo_reference) {
                     << std::endl;
         return {corners, false};
     }
-    const auto converted = empty_if_thrown<std::optional<Rectangle>>(
+    const auto converted = empty_if_thrown<std::optional<MapRectangle>>(
         [&] { return convert_corners(*source, corners); });
     if (!converted) {
         log->warn() << "Coordinate transformation failed, using original coordinates" << std::endl;
@@ -114,17 +96,6 @@ Placement place(const GeoReference& geo_reference) {
     }
     log->info() << "Transformed to WGS84: " << *converted << std::endl;
     return {*converted, true};
-}
-
-void write_tie_point_and_scale(TIFF* tiff, const Rectangle& rectangle, std::uint32_t width,
-                               std::uint32_t height) {
-    // Raster point (0, 0) is the rectangle's north-west corner.
-    double tie_point[6] = {0, 0, 0, rectangle.west, rectangle.north, 0};
-    // The x scale keeps its sign, so corners given east of west stay mirrored.
-    double pixel_scale[3] = {(rectangle.east - rectangle.west) / width,
-                             std::fabs((rectangle.north - rectangle.south) / height), 0};
-    TIFFSetField(tiff, TIFFTAG_GEOTIEPOINTS, 6, tie_point);
-    TIFFSetField(tiff, TIFFTAG_GEOPIXELSCALE, 3, pixel_scale);
 }
 
 void set_wgs84_keys(GTIF* gtif) {
@@ -137,7 +108,7 @@ void set_wgs84_keys(GTIF* gtif) {
 }  // namespace
 
 void write_georeference(TIFF* tiff, GTIF* gtif, const RasterData& band, std::uint32_t width,
-                        std::uint32_t height) {
+                        std::uint32_t height, Georeference georeference) {
     auto* log = SimpleLogger::getInstance();
     if (!has_georeference(band)) {
         log->warn() << "No georeference data in product, using default EPSG:4326 (WGS 84)"
@@ -145,6 +116,10 @@ void write_georeference(TIFF* tiff, GTIF* gtif, const RasterData& band, std::uin
         set_wgs84_keys(gtif);
         GTIFWriteKeys(gtif);
         log->debug() << "Default GeoTIFF CRS (EPSG:4326) written" << std::endl;
+        return;
+    }
+    if (georeference == Georeference::NATIVE &&
+        write_native_georeference(tiff, band.geo_reference(), width, height)) {
         return;
     }
 

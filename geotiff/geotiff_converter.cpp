@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "band_decoder.h"
+#include "cog_writer.h"
+#include "compression.h"
 #include "directory_texts.h"
 #include "georeference.h"
 #include "metadata_items.h"
@@ -57,8 +59,12 @@ std::string product_name_of(const pb::Product& product, const pb::RasterData& fi
 
 }  // namespace
 
-GeoTiffConverter::GeoTiffConverter(pb::Product product, ColorType color_type, bool single_band)
-    : product(std::move(product)), color_type(color_type), single_band(single_band) {}
+GeoTiffConverter::GeoTiffConverter(pb::Product product, ColorType color_type, bool single_band,
+                                   const OutputOptions& options)
+    : product(std::move(product)),
+      color_type(color_type),
+      single_band(single_band),
+      options(options) {}
 
 void GeoTiffConverter::convert_product_to_geotiff(const std::string& output_path,
                                                   const ColorScalePaths& scale_paths) {
@@ -79,6 +85,7 @@ int GeoTiffConverter::run_conversion(const std::string& output_path,
     gtif.reset();  // the key handle works through the TIFF: freed first
     tiff.reset();
     output.reset();  // a file that is not complete goes
+    scratch.reset();
     return error.empty() ? status : fail(error);
 }
 
@@ -90,6 +97,10 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
     if (single_band && bands.size() > 1) {
         log.info() << "Multi-band mode: processing " << bands.size() << " bands" << std::endl;
         band_count = bands.size();
+    }
+    if (options.layout == FileLayout::COG && band_count > 1) {
+        return fail("A Cloud-Optimized GeoTIFF holds one band: set layout = strips to write the " +
+                    std::to_string(band_count) + " bands of single-band mode");
     }
     const pb::RasterData& first_band = bands[0];
     width = first_band.width();
@@ -109,14 +120,7 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
 
     route_tiff_messages_to_log();
     mode = output_mode(single_band, color_type);
-    const char* open_mode = needs_bigtiff(planned_image_bytes(), band_count) ? "w8" : "w";
-    output.emplace(output_path);
-    const int fd = output->open();
-    if (fd >= 0) tiff.reset(XTIFFFdOpen(fd, output_path.c_str(), open_mode));
-    if (!tiff) {
-        if (fd >= 0) ::close(fd);
-        return fail("Failed to open output file for GeoTIFF: " + output_path);
-    }
+    if (const std::string error = open_tiff(output_path); !error.empty()) return fail(error);
     register_gdal_tags(tiff.get());
     gtif.reset(GTIFNew(tiff.get()));
     if (!gtif) return fail("Failed to create GeoTIFF structure.");
@@ -135,21 +139,50 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
         return fail("Failed to write TIFF directory for band " + std::to_string(band_count));
     }
     tiff.reset();
-    if (!output->commit()) return fail("Failed to replace output file: " + output_path);
+    if (const std::string error = finish_output(output_path); !error.empty()) return fail(error);
     log.info() << "GeoTIFF conversion completed: " << output_path << " (" << band_count
                << " band(s))" << std::endl;
     return 0;
+}
+
+std::string GeoTiffConverter::open_tiff(const std::string& output_path) {
+    const char* open_mode = needs_bigtiff(planned_image_bytes(), band_count) ? "w8" : "w";
+    const bool cog = options.layout == FileLayout::COG;
+    const int fd =
+        cog ? scratch.emplace(output_path).open_scratch() : output.emplace(output_path).open();
+    if (fd >= 0) tiff.reset(XTIFFFdOpen(fd, output_path.c_str(), open_mode));
+    if (tiff) return {};
+    if (fd >= 0) ::close(fd);
+    return "Failed to open output file for GeoTIFF: " + output_path;
+}
+
+std::string GeoTiffConverter::finish_output(const std::string& output_path) {
+    if (options.layout == FileLayout::COG) {
+        const int fd = output.emplace(output_path).open();
+        if (fd < 0) return "Failed to open output file for GeoTIFF: " + output_path;
+        ::close(fd);  // GDAL writes the file by its name
+        const std::string error =
+            write_cog(scratch->written_path(), output->written_path(), options, planned_layout(0));
+        scratch.reset();
+        if (!error.empty()) return error;
+    }
+    if (!output->commit()) return "Failed to replace output file: " + output_path;
+    return {};
+}
+
+BandLayout GeoTiffConverter::planned_layout(int index) const {
+    const pb::RasterData& band = product.raster_data_list().raster_data(index);
+    const pb::StorageType type =
+        band.data_buffers_size() > 0 ? band.data_buffers(0).storage_type() : pb::UINT8;
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+    return plan_band(mode, {type, pixels, read_band_scale(band), colors}).layout;
 }
 
 std::uint64_t GeoTiffConverter::planned_image_bytes() const {
     const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
     std::uint64_t bytes = 0;
     for (int index = 0; index < band_count; ++index) {
-        const pb::RasterData& band = product.raster_data_list().raster_data(index);
-        const pb::StorageType type =
-            band.data_buffers_size() > 0 ? band.data_buffers(0).storage_type() : pb::UINT8;
-        const BandScale scale = read_band_scale(band);
-        const BandLayout layout = plan_band(mode, {type, pixels, scale, colors}).layout;
+        const BandLayout layout = planned_layout(index);
         bytes += pixels * layout.samples_per_pixel * layout.bytes_per_sample;
     }
     return bytes;
@@ -182,7 +215,10 @@ std::string GeoTiffConverter::write_band(int index) {
     const BandPlan plan = plan_band(mode, facts);
     for (const LogNote& note : plan.layout_notes) write_note(note);
     set_layout_tags(tiff.get(), plan.layout);
-    write_georeference(tiff.get(), gtif.get(), band, width, height);
+    if (options.layout == FileLayout::STRIPS) {
+        set_compression_tags(tiff.get(), options, plan.layout);
+    }
+    write_georeference(tiff.get(), gtif.get(), band, width, height, options.georeference);
     if (plan.storage_note) write_note(*plan.storage_note);
     if (!plan.error.empty()) return plan.error;
     const BandLayout& layout = plan.layout;

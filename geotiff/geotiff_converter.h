@@ -9,6 +9,7 @@
 #include "color_scale_files.h"
 #include "color_type.h"
 #include "output_file.h"
+#include "output_options.h"
 #include "radar.pb.h"
 #include "tiff_handles.h"
 
@@ -19,7 +20,8 @@ namespace qrdcvt {
 class GeoTiffConverter {
   public:
     // Takes the product over: moved in, or copied when the caller keeps its own.
-    GeoTiffConverter(qrd::pb::common::Product product, ColorType color_type, bool single_band);
+    GeoTiffConverter(qrd::pb::common::Product product, ColorType color_type, bool single_band,
+                     const OutputOptions& options);
 
     // Exits with status 0 after a complete file at output_path, 1 after the first error line.
     [[noreturn]] void convert_product_to_geotiff(const std::string& output_path,
@@ -31,6 +33,13 @@ class GeoTiffConverter {
   private:
     // The exit status; the output file is closed on every path.
     int write_geotiff(const std::string& output_path, const ColorScalePaths& scale_paths);
+    // Opens the TIFF that the bands are written to: the output file, or with the COG layout
+    // a scratch file beside it; the error line, or empty.
+    std::string open_tiff(const std::string& output_path);
+    // Puts the written file at the output path, rewritten as a COG where asked for.
+    std::string finish_output(const std::string& output_path);
+    // Band index's layout, as its plan has it.
+    BandLayout planned_layout(int index) const;
     // Bytes of the strips of every band to write, as their plans lay them out.
     std::uint64_t planned_image_bytes() const;
     // Tags, georeference, samples and metadata of band index in the current directory; the
@@ -44,6 +53,7 @@ class GeoTiffConverter {
     qrd::pb::common::Product product;
     ColorType color_type;
     bool single_band;
+    OutputOptions options;
 
     // Fixed for the whole file once the run has checked its bands.
     OutputMode mode = OutputMode::GRAYSCALE;
@@ -54,7 +64,8 @@ class GeoTiffConverter {
     std::int64_t product_time = 0;  // seconds since the epoch that the dates stand for
     std::string software;
     std::string date_time;
-    std::optional<OutputFile> output;  // declared before tiff: outlives the handle writing it
+    std::optional<OutputFile> output;   // declared before tiff: outlive the handle writing them
+    std::optional<OutputFile> scratch;  // the strips a COG is made from
     TiffHandle tiff;
     GtifHandle gtif;  // declared after tiff: destroyed, and so freed, before it closes
 };

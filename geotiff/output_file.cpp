@@ -52,6 +52,19 @@ int OutputFile::open() {
     if (exists && !S_ISREG(existing.st_mode)) {
         return ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     }
+    const int fd = create_temporary(target);
+    if (fd >= 0) {
+        final_path = target;
+        ::fchmod(fd, exists ? existing.st_mode & 07777 : new_file_mode());
+    }
+    return fd;
+}
+
+int OutputFile::open_scratch() { return create_temporary(replaced_file(path)); }
+
+const std::string& OutputFile::written_path() const { return temporary.empty() ? path : temporary; }
+
+int OutputFile::create_temporary(const std::string& target) {
     const std::size_t slash = target.rfind('/');
     const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -59,10 +72,7 @@ int OutputFile::open() {
     const int fd =
         ::mkostemps(pattern.data(),
                     static_cast<int>(std::char_traits<char>::length(temporary_suffix)), O_CLOEXEC);
-    if (fd < 0) return -1;
-    temporary = pattern;
-    final_path = target;
-    ::fchmod(fd, exists ? existing.st_mode & 07777 : new_file_mode());
+    if (fd >= 0) temporary = pattern;
     return fd;
 }
 

@@ -19,10 +19,18 @@ class OutputFile {
 
     // A new descriptor to write the file through, or -1 when it can't be created.
     int open();
+    // A new descriptor to a hidden scratch file beside the output, whatever is at the path;
+    // the scratch file is never put in place, only removed.
+    int open_scratch();
+    // The path that open's or open_scratch's descriptor writes, for writers that open by name.
+    const std::string& written_path() const;
     // Puts the written, closed file at the output path; false when that fails.
     bool commit();
 
   private:
+    // A new hidden file beside target, remembered for removal; -1 when it can't be created.
+    int create_temporary(const std::string& target);
+
     std::string path;        // as the user gave it
     std::string temporary;   // empty when the path is written directly
     std::string final_path;  // what the temporary file is renamed to

@@ -48,7 +48,7 @@ std::string write_tiff(const pb::RasterData& band) {
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, HEIGHT);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
     GTIF* gtif = GTIFNew(tiff);
-    qrdcvt::write_georeference(tiff, gtif, band, WIDTH, HEIGHT);
+    qrdcvt::write_georeference(tiff, gtif, band, WIDTH, HEIGHT, qrdcvt::Georeference::WGS84);
     GTIFFree(gtif);
     std::vector<std::uint8_t> pixels(WIDTH * HEIGHT);
     TIFFWriteEncodedStrip(tiff, 0, pixels.data(), pixels.size());

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace qrdcvt {
+
+// Makes GDAL's GTiff and COG drivers available, once per process, with GDAL's side-car
+// files (.aux.xml) off: what radmill writes must stand in its one file.
+void use_gdal_drivers();
+
+}  // namespace qrdcvt
