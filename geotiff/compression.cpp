@@ -26,9 +26,9 @@ int predictor_for(const OutputOptions& options, const BandLayout& layout) {
     const bool float_band = layout.sample_format == float_samples;
     if (options.predictor == PREDICTOR_FLOATINGPOINT && !float_band) return PREDICTOR_HORIZONTAL;
     if (options.predictor != 0) return options.predictor;
-    if (float_band) return PREDICTOR_FLOATINGPOINT;
-    // Palette indices are categories: differences between them compress worse than they do.
-    return layout.photometric == PHOTOMETRIC_PALETTE ? PREDICTOR_NONE : PREDICTOR_HORIZONTAL;
+    // Measured on radar products: differencing pays in every mode, palette indices too (their
+    // colour scales run in value order), floats most with their own predictor.
+    return float_band ? PREDICTOR_FLOATINGPOINT : PREDICTOR_HORIZONTAL;
 }
 
 void set_compression_tags(TIFF* tiff, const OutputOptions& options, const BandLayout& layout) {

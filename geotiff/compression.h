@@ -8,8 +8,8 @@
 namespace qrdcvt {
 
 // The TIFF Predictor for a band: the configured one where its samples take it, else the one
-// that pays for them. Floating-point differencing (3) only suits float samples: integer ones
-// get horizontal differencing (2) instead.
+// that pays for them: 3 for float samples, 2 for integer ones. Floating-point differencing (3) only
+// suits float samples: integer ones get horizontal differencing (2) instead.
 int predictor_for(const OutputOptions& options, const BandLayout& layout);
 
 // Compression, predictor and level tags of the current directory. Nothing is set without

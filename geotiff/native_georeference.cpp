@@ -1,6 +1,5 @@
 #include "native_georeference.h"
 
-#include <cstring>
 #include <string>
 #include <variant>
 
@@ -34,10 +33,11 @@ SpatialReferencePtr identified(SpatialReferencePtr crs) {
     return crs;
 }
 
-// Its name, or its PROJ.4 definition when it has none.
+// Its name, or its PROJ.4 definition when OGR has none for it.
 std::string described(const OGRSpatialReference& crs) {
     const char* name = crs.GetName();
-    std::string text = name != nullptr && std::strcmp(name, "unnamed") != 0 ? name : "";
+    std::string text = name != nullptr ? name : "";
+    if (text == "unnamed" || text == "unknown") text.clear();
     if (text.empty()) {
         char* definition = nullptr;
         if (crs.exportToProj4(&definition) == OGRERR_NONE) text = definition;

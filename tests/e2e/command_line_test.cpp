@@ -116,6 +116,23 @@ const CommandLineCase cases[] = {
      "append_log = 1\nappend_log = 2\n"},
     {{in}, 1, {invalid_config + ": the required top-level key 'append_log' is missing"}, no_log,
      "[site]\nappend_log = true\n"},
+    // Output options: a value a key doesn't take stops the run before the input is read.
+    {{in}, 1, {invalid_config + ": georeference = 'utm'; valid values: wgs84, native"}, no_log,
+     "append_log = false\ngeoreference = utm\n"},
+    {{in}, 1, {invalid_config + ": compress = 'gzip'; valid values: none, deflate, lzw, zstd"},
+     no_log, "append_log = false\ncompress = gzip\n"},
+    {{in}, 1, {invalid_config + ": predictor = '0'; valid values: 1, 2, 3"}, no_log,
+     "append_log = false\npredictor = 0\n"},
+    {{in}, 1, {invalid_config + ": compress_level = '13'; valid values: 1 to 12 with compress = "
+               "deflate"}, no_log, "append_log = false\ncompress = deflate\ncompress_level = 13\n"},
+    {{in}, 1, {invalid_config + ": compress_level = '9'; valid values: 1 to 12 with compress = "
+               "deflate; 1 to 22 with compress = zstd"}, no_log,
+     "append_log = false\ncompress = lzw\ncompress_level = 9\n"},
+    {{in}, 1, {invalid_config + ": layout = 'COG'; valid values: strips, cog"}, no_log,
+     "append_log = false\nlayout = COG\n"},
+    // An unknown top-level key is named; sections are not looked into.
+    {{in}, 1, {}, {set_info, "[warning] Ignoring unknown configuration key: compres", cannot_open},
+     "append_log = false\ncompres = zstd\n[site]\nlayout = tiles\n"},
     // Neither a template variable nor a lower-case name is read.
     {{in}, 1, {not_found + "/etc/corvane/alvoacq" + templates}, no_log, plain, std::nullopt, "",
      {{"ALVO_CONFIG_TEMPLATE", "{dir}/config/"}, {"alvo_config", "{dir}/config/"}}},

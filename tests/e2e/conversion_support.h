@@ -107,8 +107,8 @@ class GdalFile {
         return std::max(1, CSLCount(GDALGetMetadata(dataset_, "SUBDATASETS")) / 2);
     }
     // A dataset-level metadata item; "<absent>" when there is none.
-    std::string item(const std::string& name) const {
-        const char* value = GDALGetMetadataItem(dataset_, name.c_str(), nullptr);
+    std::string item(const std::string& name, const char* domain = nullptr) const {
+        const char* value = GDALGetMetadataItem(dataset_, name.c_str(), domain);
         return value != nullptr ? value : "<absent>";
     }
     // GDAL keeps one nodata value for all bands; "" when there is none.

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "geotiff_test_support.h"
 
@@ -38,7 +39,8 @@ pb::RasterData band_at(const Rect& corners, const std::string& projection) {
 }
 
 // A one-band 8-bit TIFF georeferenced by write_georeference.
-std::string write_tiff(const pb::RasterData& band) {
+std::string write_tiff(const pb::RasterData& band,
+                       qrdcvt::Georeference georeference = qrdcvt::Georeference::WGS84) {
     static const radmill_test::TempInstall scratch;
     const std::string path = scratch.path("georeference.tif");
     TIFF* tiff = XTIFFOpen(path.c_str(), "w");
@@ -48,7 +50,7 @@ std::string write_tiff(const pb::RasterData& band) {
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, HEIGHT);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
     GTIF* gtif = GTIFNew(tiff);
-    qrdcvt::write_georeference(tiff, gtif, band, WIDTH, HEIGHT, qrdcvt::Georeference::WGS84);
+    qrdcvt::write_georeference(tiff, gtif, band, WIDTH, HEIGHT, georeference);
     GTIFFree(gtif);
     std::vector<std::uint8_t> pixels(WIDTH * HEIGHT);
     TIFFWriteEncodedStrip(tiff, 0, pixels.data(), pixels.size());
@@ -56,14 +58,18 @@ std::string write_tiff(const pb::RasterData& band) {
     return path;
 }
 
-// The raster's rectangle as GDAL reads it; the file must say WGS 84 in any case.
-Rect gdal_bounds(const std::string& path) {
+// The raster's rectangle as GDAL reads it; the file must be in crs, by default WGS 84.
+Rect gdal_bounds(const std::string& path, const std::string& crs_definition = "EPSG:4326") {
     GDALAllRegister();
     GDALDatasetUniquePtr dataset(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER));
     EXPECT_TRUE(dataset) << path;
     if (!dataset) return {};
+    OGRSpatialReference expected;
+    expected.SetFromUserInput(crs_definition.c_str());
     const OGRSpatialReference* crs = dataset->GetSpatialRef();
-    EXPECT_TRUE(crs && crs->GetAuthorityCode(nullptr) == std::string("4326"));
+    const char* ignore_axis_order[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES", nullptr};
+    EXPECT_TRUE(crs && crs->IsSame(&expected, ignore_axis_order));
+    if (crs_definition == "EPSG:4326") EXPECT_STREQ(crs->GetAuthorityCode(nullptr), "4326");
     double t[6] = {};
     dataset->GetGeoTransform(t);
     return {t[0], t[3] + t[5] * HEIGHT, t[0] + t[1] * WIDTH, t[3]};
@@ -99,7 +105,14 @@ const Line NO_REFERENCE{"warning",
                         "Could not create spatial reference, using original coordinates"};
 const Line FAILED{"warning", "Coordinate transformation failed, using original coordinates"};
 
-TEST(GeoreferenceTest, CornersConvertedByOgrOrWrittenAsGiven) {
+struct PlacementCase {
+    std::string projection;
+    Rect corners;
+    std::string source;  // how OGR is told the same system; empty: none can be built
+    Line line = CONVERTED;
+};
+
+std::vector<PlacementCase> placement_cases() {
     const std::string laea =  // EPSG:3035
         R"(PROJCS["LAEA",GEOGCS["WGS 84",DATUM["WGS_1984",SPHEROID["WGS 84",6378137,)"
         R"(298.257223563]],PRIMEM["Greenwich",0],UNIT["degree",0.0174532925199433]],)"
@@ -117,12 +130,7 @@ TEST(GeoreferenceTest, CornersConvertedByOgrOrWrittenAsGiven) {
                " center_longitude: " + lon + " standard_parallel_1: 50 standard_parallel_2: 70 }";
     };
     const auto proj = [](const std::string& p) { return "+proj=" + p + " +datum=WGS84"; };
-    const struct {
-        std::string projection;
-        Rect corners;
-        std::string source;  // how OGR is told the same system; empty: written as given
-        Line line = CONVERTED;
-    } cases[] = {
+    return {
         {"epsg: 'EPSG:3067'", {-10, 50, 30, 70}, "", DEGREES},  // tie point -10, 70; scale 0.1
         {"", {30, 50, -10, 70}, "", DEGREES},                   // a negative x scale
         {"epsg: 'EPSG:3067'" + wkt, FINLAND_TM35, "EPSG:3067"},
@@ -152,19 +160,60 @@ TEST(GeoreferenceTest, CornersConvertedByOgrOrWrittenAsGiven) {
         {"epsg: 'EPSG:999999' wkt: 'NOT WKT' proj4: '+proj=nonsense'", FINLAND_TM35, "",
          NO_REFERENCE},
         // The south-west corner is below the satellite; the others miss the Earth's disc.
-        {kind("GEOSTATIONARY", "0"), {0, 0, 2e7, 2e7}, "", FAILED},
+        {kind("GEOSTATIONARY", "0"), {0, 0, 2e7, 2e7}, proj("geos +lon_0=25 +h=35786000"), FAILED},
     };
+}
+
+TEST(GeoreferenceTest, CornersConvertedByOgrOrWrittenAsGiven) {
     testing::internal::CaptureStderr();  // at the descriptor, so that C libraries are caught
-    for (const auto& c : cases) {
+    for (const auto& c : placement_cases()) {
         SCOPED_TRACE(c.projection);
         const LogCapture log;
         const Rect written = gdal_bounds(write_tiff(band_at(c.corners, c.projection)));
-        const Rect expected = c.source.empty() ? c.corners : ogr_bounds(c.source, c.corners);
+        const bool converted = c.line == CONVERTED;
+        const Rect expected = converted ? ogr_bounds(c.source, c.corners) : c.corners;
         for (int i = 0; i < 4; ++i) EXPECT_NEAR(written[i], expected[i], 1e-7) << i;
         EXPECT_TRUE(log.has(c.line.first, c.line.second));
-        EXPECT_EQ(log.has("info", "Using original coordinates as WGS84"), c.source.empty());
+        EXPECT_EQ(log.has("info", "Using original coordinates as WGS84"), !converted);
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // OGR's complaints go nowhere
+}
+
+// Every band with a projected system that can be built is written in that system with its
+// corners as given, whether or not they convert to degrees; the rest as by default.
+TEST(GeoreferenceTest, NativeGeoreferenceKeepsTheProjectedBox) {
+    testing::internal::CaptureStderr();
+    for (const auto& c : placement_cases()) {
+        SCOPED_TRACE(c.projection);
+        const bool native = !c.source.empty() && c.source != "EPSG:4326";
+        const LogCapture log;
+        const std::string path =
+            write_tiff(band_at(c.corners, c.projection), qrdcvt::Georeference::NATIVE);
+        const Rect written = native ? gdal_bounds(path, c.source) : gdal_bounds(path);
+        const Rect expected =
+            native || c.line != CONVERTED ? c.corners : ogr_bounds(c.source, c.corners);
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(written[i], expected[i], 1e-3) << i;
+        EXPECT_EQ(log.has("info", "Coordinates are in projected system, transforming to WGS84"),
+                  !native && c.line != DEGREES);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// A system that GDAL's GeoTIFF keys can't describe falls back to the WGS 84 rectangle.
+TEST(GeoreferenceTest, NativeSystemWithoutGeoTiffKeysIsPlacedInWgs84) {
+    const std::string equal_earth = "+proj=eqearth +datum=WGS84";
+    const LogCapture log;
+    const Rect metres{1000000, 5000000, 2000000, 6000000};
+    const std::string path =
+        write_tiff(band_at(metres, "proj4: '" + equal_earth + "'"), qrdcvt::Georeference::NATIVE);
+    const Rect written = gdal_bounds(path);
+    const Rect expected = ogr_bounds(equal_earth, metres);
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(written[i], expected[i], 1e-7) << i;
+    EXPECT_TRUE(log.has(
+        "warning",
+        "Native coordinate system +proj=eqearth +lon_0=0 +x_0=0 +y_0=0 +datum=WGS84 +units=m "
+        "+no_defs not written: GeoTIFF keys can't describe it; placing the band in WGS84"));
+    EXPECT_TRUE(log.has(CONVERTED.first, CONVERTED.second));
 }
 
 TEST(GeoreferenceTest, BandWithoutBoundingBoxGetsKeysOnly) {
