@@ -15,10 +15,18 @@ namespace {
 
 using corvane::rs::wr::log::SimpleLogger;
 
+// OGR's placeholders for a system that was given no name.
+bool has_name(const OGRSpatialReference& crs) {
+    const char* name = crs.GetName();
+    return name != nullptr && std::string(name) != "unnamed" && std::string(name) != "unknown";
+}
+
 // The EPSG entry that OGR finds to be the same system with full confidence, so that the keys
-// can name its code; crs itself when it names a code already or none is certain.
+// can name its code; crs itself when it names a code already or none is certain. Full
+// confidence takes the same name, so a system without one (from PROJ.4 or parameters) is
+// not looked up: the search through PROJ's database costs more than the whole band.
 SpatialReferencePtr identified(SpatialReferencePtr crs) {
-    if (crs->GetAuthorityCode(nullptr) != nullptr) return crs;
+    if (crs->GetAuthorityCode(nullptr) != nullptr || !has_name(*crs)) return crs;
     int count = 0;
     int* confidences = nullptr;
     OGRSpatialReferenceH* matches = crs->FindMatches(nullptr, &count, &confidences);
@@ -35,9 +43,7 @@ SpatialReferencePtr identified(SpatialReferencePtr crs) {
 
 // Its name, or its PROJ.4 definition when OGR has none for it.
 std::string described(const OGRSpatialReference& crs) {
-    const char* name = crs.GetName();
-    std::string text = name != nullptr ? name : "";
-    if (text == "unnamed" || text == "unknown") text.clear();
+    std::string text = has_name(crs) ? crs.GetName() : "";
     if (text.empty()) {
         char* definition = nullptr;
         if (crs.exportToProj4(&definition) == OGRERR_NONE) text = definition;
