@@ -7,6 +7,7 @@
 #include "compression.h"
 #include "gdal_drivers.h"
 #include "ogr_handles.h"
+#include "simple_logger.h"
 #include "tiff_messages.h"
 
 namespace qrdcvt {
@@ -61,7 +62,8 @@ CPLStringList creation_options(const OutputOptions& options, const BandLayout& l
 }  // namespace
 
 std::string write_cog(const std::string& source, const std::string& target,
-                      const OutputOptions& options, const BandLayout& layout) {
+                      const std::string& output_path, const OutputOptions& options,
+                      const BandLayout& layout) {
     use_gdal_drivers();
     const TiffMessagesBackToLog back_to_log;
     const QuietGdalErrors quiet;
@@ -78,7 +80,10 @@ std::string write_cog(const std::string& source, const std::string& target,
     }
     // Closing flushes the last bytes; a failure then shows only as an error record.
     if (written && CPLGetLastErrorType() < CE_Failure) return {};
-    return "Failed to write Cloud-Optimized GeoTIFF " + target + ": " + CPLGetLastErrorMsg();
+    // GDAL's explanation names the scratch files; the error line names the output.
+    corvane::rs::wr::log::SimpleLogger::getInstance()->trace()
+        << "GDAL: " << CPLGetLastErrorMsg() << std::endl;
+    return "Failed to write Cloud-Optimized GeoTIFF: " + output_path;
 }
 
 }  // namespace qrdcvt

@@ -161,8 +161,8 @@ std::string GeoTiffConverter::finish_output(const std::string& output_path) {
         const int fd = output.emplace(output_path).open();
         if (fd < 0) return "Failed to open output file for GeoTIFF: " + output_path;
         ::close(fd);  // GDAL writes the file by its name
-        const std::string error =
-            write_cog(scratch->written_path(), output->written_path(), options, planned_layout(0));
+        const std::string error = write_cog(scratch->written_path(), output->written_path(),
+                                            output_path, options, planned_layout(0));
         scratch.reset();
         if (!error.empty()) return error;
     }

@@ -44,6 +44,9 @@ TEST(FileSystemFailure, FullDiskEndsWithOneErrorLine) {
         // Band 1's 32000 bytes fit, its directory of some 2 KB with the metadata doesn't.
         {"band directory", two_bands, 32768, "Failed to write TIFF directory for band 1",
          single_band_config},
+        // The scratch strips (some 100 KB) fit; the COG with its overview doesn't.
+        {"cloud-optimized", bytes_product(100, 1000), 110080,
+         "Failed to write Cloud-Optimized GeoTIFF: {output}", "append_log = true\nlayout = cog\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -58,7 +61,12 @@ TEST(FileSystemFailure, FullDiskEndsWithOneErrorLine) {
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.stderr_text, error_records(read_file(conversion.log_path())));
         conversion.records = conversion.log();
-        EXPECT_EQ(conversion.errors(), std::vector<std::string>{c.error});
+        std::string error = c.error;
+        if (error.find("{output}") != std::string::npos)
+            error.replace(error.find("{output}"), 8, output);
+        EXPECT_EQ(conversion.errors(), std::vector<std::string>{error});
+        EXPECT_EQ(directory_entries(conversion.root()),
+                  (std::vector<std::string>{"config", "log", "product.pb"}));
         EXPECT_FALSE(
             conversion.logged("[info] GeoTIFF conversion completed: " + output + " (1 band(s))"));
     }
