@@ -14,20 +14,6 @@ namespace qrdcvt {
 
 namespace {
 
-const char* compress_option(Compression compression) {
-    switch (compression) {
-        case Compression::DEFLATE:
-            return "DEFLATE";
-        case Compression::LZW:
-            return "LZW";
-        case Compression::ZSTD:
-            return "ZSTD";
-        case Compression::NONE:
-            break;
-    }
-    return "NONE";
-}
-
 const char* predictor_option(int predictor) {
     switch (predictor) {
         case PREDICTOR_HORIZONTAL:
@@ -47,7 +33,7 @@ const char* resampling(const BandLayout& layout) {
 
 CPLStringList creation_options(const OutputOptions& options, const BandLayout& layout) {
     CPLStringList list;
-    list.SetNameValue("COMPRESS", compress_option(options.compression));
+    list.SetNameValue("COMPRESS", codec_of(options.compression).gdal_name);
     if (options.compression != Compression::NONE) {
         list.SetNameValue("PREDICTOR", predictor_option(predictor_for(options, layout)));
         if (options.compress_level != 0) {

@@ -6,21 +6,19 @@ namespace {
 
 constexpr std::uint16_t float_samples = SAMPLEFORMAT_IEEEFP;
 
-std::uint16_t tiff_compression(Compression compression) {
-    switch (compression) {
-        case Compression::DEFLATE:
-            return COMPRESSION_ADOBE_DEFLATE;
-        case Compression::LZW:
-            return COMPRESSION_LZW;
-        case Compression::ZSTD:
-            return COMPRESSION_ZSTD;
-        case Compression::NONE:
-            break;
-    }
-    return COMPRESSION_NONE;
-}
+constexpr Codec codecs[] = {{Compression::NONE, COMPRESSION_NONE, "NONE"},
+                            {Compression::DEFLATE, COMPRESSION_ADOBE_DEFLATE, "DEFLATE"},
+                            {Compression::LZW, COMPRESSION_LZW, "LZW"},
+                            {Compression::ZSTD, COMPRESSION_ZSTD, "ZSTD"}};
 
 }  // namespace
+
+const Codec& codec_of(Compression compression) {
+    for (const Codec& codec : codecs) {
+        if (codec.compression == compression) return codec;
+    }
+    return codecs[0];
+}
 
 int predictor_for(const OutputOptions& options, const BandLayout& layout) {
     const bool float_band = layout.sample_format == float_samples;
@@ -33,7 +31,7 @@ int predictor_for(const OutputOptions& options, const BandLayout& layout) {
 
 void set_compression_tags(TIFF* tiff, const OutputOptions& options, const BandLayout& layout) {
     if (options.compression == Compression::NONE) return;
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, tiff_compression(options.compression));
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, codec_of(options.compression).tiff_code);
     TIFFSetField(tiff, TIFFTAG_PREDICTOR, predictor_for(options, layout));
     if (options.compress_level == 0) return;
     if (options.compression == Compression::DEFLATE) {
