@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "configuration.h"
 #include "fatal_error.h"
 
 namespace qrdcvt {
@@ -35,6 +34,13 @@ struct LevelRange {
 constexpr LevelRange level_ranges[] = {{Compression::DEFLATE, "deflate", 1, 12},
                                        {Compression::ZSTD, "zstd", 1, 22}};
 
+// The value of a top-level key; a section of the same name is left alone.
+std::optional<std::string> key_value(const boost::property_tree::ptree& conf, const char* key) {
+    const auto found = conf.find(key);
+    if (found == conf.not_found() || !found->second.empty()) return std::nullopt;
+    return found->second.data();
+}
+
 class Reader {
   public:
     Reader(const boost::property_tree::ptree& conf, const std::string& path)
@@ -43,7 +49,7 @@ class Reader {
     // Sets value from key's word when the key is given; false after a word it doesn't take.
     template <typename Value>
     bool read(const char* key, const Words<Value>& words, Value& value) {
-        const auto text = top_level_value(conf, key);
+        const auto text = key_value(conf, key);
         if (!text) return true;
         for (const auto& [word, meaning] : words) {
             if (*text == word) {
@@ -58,7 +64,7 @@ class Reader {
 
     // The level of a compressor that takes one, within its range.
     bool read_level(Compression compression, int& level) {
-        const auto text = top_level_value(conf, "compress_level");
+        const auto text = key_value(conf, "compress_level");
         if (!text) return true;
         for (const LevelRange& range : level_ranges) {
             if (range.compression != compression) continue;

@@ -132,7 +132,7 @@ const CommandLineCase cases[] = {
      "append_log = false\nlayout = COG\n"},
     // An unknown top-level key is named; sections are not looked into.
     {{in}, 1, {}, {set_info, "[warning] Ignoring unknown configuration key: compres", cannot_open},
-     "append_log = false\ncompres = zstd\n[site]\nlayout = tiles\n"},
+     "append_log = false\ncompres = zstd\n[layout]\nlayout = tiles\n"},
     // Neither a template variable nor a lower-case name is read.
     {{in}, 1, {not_found + "/etc/corvane/alvoacq" + templates}, no_log, plain, std::nullopt, "",
      {{"ALVO_CONFIG_TEMPLATE", "{dir}/config/"}, {"alvo_config", "{dir}/config/"}}},
