@@ -44,6 +44,7 @@ TEST(ColorOutput, PaletteIndicesAndColourTable) {
         pb::Product product;
         std::vector<double> indices;
         Entries entries;
+        std::string record = "";  // one the log must hold
     } cases[] = {
         // clang-format off
         {"min, max, quarter, halfway, codes", floats({0, 100, 25, 50, nan, inf, -inf, -999, -998}),
@@ -55,7 +56,9 @@ TEST(ColorOutput, PaletteIndicesAndColourTable) {
         {"no valid sample", floats({nan, -998, -999}), {0, 255, 0}, between_grey(dbz_70)},
         // Raw code k stands for k * 0.5 - 32: 1 -> -31.5, 127 -> 31.5, 128 -> 32, 254 -> 95.
         {"UINT8", codes("data_scale { linear { step: 0.5 offset: -32 not_scanned: 255 } }"),
-         {0, 1, 100, 254, 255}, {grey, dbz_5, dbz_30, dbz_30, dbz_70, grey}},
+         {0, 1, 100, 254, 255}, {grey, dbz_5, dbz_30, dbz_30, dbz_70, grey},
+         "[debug] Palette colormap built for UINT8 data: index 1 -> value -31.5, index 254 -> "
+         "value 95"},
         {"UINT8 without linear scale", codes(""), {0, 1, 100, 254, 255}, grey_ramp},
         // clang-format on
     };
@@ -75,6 +78,7 @@ TEST(ColorOutput, PaletteIndicesAndColourTable) {
             entries.push_back({entry->c1, entry->c2, entry->c3, entry->c4});
         }
         EXPECT_EQ(entries, c.entries);
+        if (!c.record.empty()) EXPECT_TRUE(conversion.logged(c.record));
     }
 }
 

@@ -140,7 +140,9 @@ std::vector<PlacementCase> placement_cases() {
         {"epsg: 'EPSG:4294970363'" + wkt, laea_metres, laea},  // 2^32 + 3067
         {"epsg: 'EPSG:999999'" + wkt, laea_metres, laea},
         {"wkt: 'NOT WKT' proj4: '" + std::string(utm35) + "'", utm35_metres, utm35},
-        {"epsg: 'EPSG:4326'", {-10, 50, 190, 70}, "EPSG:4326"},  // east 190 isn't degrees
+        {"epsg: 'EPSG:4326'", {-10, 50, 190, 70}, "EPSG:4326"},   // east 190 isn't degrees
+        {"epsg: 'EPSG:3067'", {-10, 50, 30, 90.5}, "EPSG:3067"},  // nor north 90.5
+        {"epsg: 'EPSG:3067'", {-10, -90.5, 30, 70}, "EPSG:3067"},
         {kind("AZIMUTHAL_EQUIDISTANT"), metres, proj("aeqd +lat_0=60 +lon_0=25")},
         // OGR reads a non-zero centre latitude with unit scale as the true-scale latitude.
         {kind("MERCATOR"), metres, proj("merc +lat_ts=60 +lon_0=25")},
