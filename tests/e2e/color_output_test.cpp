@@ -78,7 +78,9 @@ TEST(ColorOutput, PaletteIndicesAndColourTable) {
             entries.push_back({entry->c1, entry->c2, entry->c3, entry->c4});
         }
         EXPECT_EQ(entries, c.entries);
-        if (!c.record.empty()) EXPECT_TRUE(conversion.logged(c.record));
+        if (!c.record.empty()) {
+            EXPECT_TRUE(conversion.logged(c.record));
+        }
     }
 }
 

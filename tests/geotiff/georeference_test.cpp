@@ -69,7 +69,9 @@ Rect gdal_bounds(const std::string& path, const std::string& crs_definition = "E
     const OGRSpatialReference* crs = dataset->GetSpatialRef();
     const char* ignore_axis_order[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES", nullptr};
     EXPECT_TRUE(crs && crs->IsSame(&expected, ignore_axis_order));
-    if (crs_definition == "EPSG:4326") EXPECT_STREQ(crs->GetAuthorityCode(nullptr), "4326");
+    if (crs_definition == "EPSG:4326") {
+        EXPECT_STREQ(crs->GetAuthorityCode(nullptr), "4326");
+    }
     double t[6] = {};
     dataset->GetGeoTransform(t);
     return {t[0], t[3] + t[5] * HEIGHT, t[0] + t[1] * WIDTH, t[3]};
