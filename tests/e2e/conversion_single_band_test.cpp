@@ -30,7 +30,7 @@ TEST(ConversionSingleBand, EveryBandGetsADirectoryOfPhysicalValuesOnlyInSingleBa
     for (const char* record :
          {"[info] Multi-band mode: processing 3 bands", "[info] Processing band 2/3",
           "[info] Band 2/3 written successfully", "[debug] Writing directory for band 2",
-          "[debug] Ready to process band 3"}) {
+          "[debug] Ready to process band 2", "[debug] Ready to process band 3"}) {
         EXPECT_TRUE(single.logged(record)) << record;
     }
     EXPECT_FALSE(single.logged("[debug] Writing directory for band 3"));  // closing writes it

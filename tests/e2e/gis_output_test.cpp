@@ -107,6 +107,17 @@ void expect_nan_free_means(const GdalFile& file) {
     EXPECT_GT(mixed, 0);
 }
 
+// Without compress_level the compressor keeps its own default, not its fastest level.
+TEST(GisOutput, CompressionLevelDefaultsToTheLibrarys) {
+    const pb::Product product = sample_product();
+    Conversion conversion(std::string(debug_config) + "compress = deflate\ncompress_level = 1\n");
+    conversion.run(product, {"-t", "float"}, conversion.path("fastest.tif"));
+    conversion.write_config(std::string(debug_config) + "compress = deflate\n");
+    conversion.run(product, {"-t", "float"});
+    EXPECT_LT(read_file(conversion.output).size(),
+              read_file(conversion.path("fastest.tif")).size());
+}
+
 TEST(GisOutput, CloudOptimizedFilesPassGdalsValidator) {
     const pb::Product product = sample_product();
     for (const Mode& mode : modes) {

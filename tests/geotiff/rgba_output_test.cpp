@@ -13,6 +13,7 @@ using geotiff_test::linear_scale;
 using Rgba = std::array<std::uint8_t, 4>;
 
 constexpr float inf = std::numeric_limits<float>::infinity();
+constexpr float nan_value = std::numeric_limits<float>::quiet_NaN();
 
 // values as a row of width pixels, one or three channels by their count.
 std::vector<Rgba> convert(const std::vector<float>& values, std::uint32_t width,
@@ -41,7 +42,13 @@ TEST(RgbaThreeChannels, ComponentsScaledTruncatedAndClamped) {
     } cases[] = {
         {{10, 20, 30}, linear_scale(-1, 7, 2, 4), {7, 12, 17, 255}},  // (c + offset) / step
         {{1.9f, -0.5f, 255.5f}, {}, {1, 0, 255, 255}},
+        // Any one component NaN or not scanned makes the pixel transparent.
         {{1, 2, -1}, linear_scale(-1, 7), {0, 0, 0, 0}},
+        {{-1, 2, 3}, linear_scale(-1, 7), {0, 0, 0, 0}},
+        {{1, -1, 3}, linear_scale(-1, 7), {0, 0, 0, 0}},
+        {{nan_value, 2, 3}, {}, {0, 0, 0, 0}},
+        {{1, nan_value, 3}, {}, {0, 0, 0, 0}},
+        {{1, 2, nan_value}, {}, {0, 0, 0, 0}},
         {{7, 7, 7}, linear_scale(-1, 7), {7, 7, 7, 255}},
         {{inf, -inf, 1}, {}, {255, 0, 1, 255}},
         {{1e30f, -1e30f, 3e9f}, {}, {255, 0, 255, 255}},
