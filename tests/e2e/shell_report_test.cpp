@@ -39,10 +39,4 @@ TEST(ShellReport, ErrorRecordsAlsoGoToStandardError) {
     }
 }
 
-TEST(ShellReport, SuccessfulRunAtTheDefaultLevelPrintsNothing) {
-    const Conversion conversion(bytes_product(), {"-t", "palette"}, "append_log = true\n");
-    EXPECT_EQ(conversion.status, 0);
-    EXPECT_EQ(conversion.stderr_text, "");
-}
-
 }  // namespace
