@@ -67,6 +67,17 @@ struct Conversion : TempInstall {
     std::vector<std::string> records;  // of the log, as "[level] message"
 };
 
+// The product that radmill-sample makes with args (its options but the output file).
+inline pb::Product sample_product(std::vector<std::string> args) {
+    const TempInstall scratch;
+    args.insert(args.end(), {"-o", scratch.path("sample.pb"), "--framing", "product"});
+    const RunResult made = run_program(RADMILL_SAMPLE_BINARY, args);
+    EXPECT_EQ(made.status, 0) << made.stderr_text;
+    pb::Product product;
+    EXPECT_TRUE(product.ParseFromString(read_file(scratch.path("sample.pb"))));
+    return product;
+}
+
 // Values as exact texts, so that tables can hold NaN ("nan").
 inline std::vector<std::string> texts(const std::vector<double>& values) {
     std::vector<std::string> out;

@@ -13,15 +13,9 @@ using namespace radmill_test;
 
 // Two bands of a radmill-sample product on the EPSG:3067 grid, NaN where not scanned. Wider
 // than one 512-pixel tile, so that a COG of it has an overview.
-pb::Product sample_product() {
-    const TempInstall scratch;
-    const RunResult made = run_program(
-        RADMILL_SAMPLE_BINARY, {"-o", scratch.path("sample.pb"), "--width", "1100", "--height",
-                                "60", "--bands", "2", "--projection", "epsg:3067"});
-    EXPECT_EQ(made.status, 0) << made.stderr_text;
-    pb::InstrumentData envelope;
-    EXPECT_TRUE(envelope.ParseFromString(read_file(scratch.path("sample.pb"))));
-    return envelope.product();
+pb::Product two_bands() {
+    return sample_product(
+        {"--width", "1100", "--height", "60", "--bands", "2", "--projection", "epsg:3067"});
 }
 
 // The bytes of the values of every directory of the file at path: NaN equals NaN.
@@ -48,7 +42,7 @@ const Mode modes[] = {
 };
 
 TEST(GisOutput, CompressedFilesHoldThePlainFilesValues) {
-    const pb::Product product = sample_product();
+    const pb::Product product = two_bands();
     const struct {
         const char* options;
         const char* compression;
@@ -106,7 +100,7 @@ void expect_nan_free_means(const GdalFile& file) {
 
 // Without compress_level the compressor keeps its own default, not its fastest level.
 TEST(GisOutput, CompressionLevelDefaultsToTheLibrarys) {
-    const pb::Product product = sample_product();
+    const pb::Product product = two_bands();
     Conversion conversion(std::string(debug_config) + "compress = deflate\ncompress_level = 1\n");
     conversion.run(product, {"-t", "float"}, conversion.path("fastest.tif"));
     conversion.write_config(std::string(debug_config) + "compress = deflate\n");
@@ -116,7 +110,7 @@ TEST(GisOutput, CompressionLevelDefaultsToTheLibrarys) {
 }
 
 TEST(GisOutput, CloudOptimizedFilesPassGdalsValidator) {
-    const pb::Product product = sample_product();
+    const pb::Product product = two_bands();
     for (const Mode& mode : modes) {
         SCOPED_TRACE(std::string(mode.color_type) + " " + mode.config);
         Conversion conversion(mode.config);
@@ -150,7 +144,7 @@ TEST(GisOutput, CloudOptimizedFilesPassGdalsValidator) {
 // Every directory of a single-band file carries the product's own system, and its corners are
 // the product's box, not a rectangle around converted ones.
 TEST(GisOutput, NativeGeoreferenceKeepsTheProductsGrid) {
-    const pb::Product product = sample_product();
+    const pb::Product product = two_bands();
     Conversion conversion(std::string(single_band_config) + "georeference = native\n");
     conversion.run(product, {"-t", "float"});
     OGRSpatialReference tm35fin;

@@ -16,14 +16,8 @@ namespace {
 using namespace radmill_test;
 
 pb::Product checksum_product() {
-    const TempInstall scratch;
-    const RunResult made =
-        run_program(RADMILL_SAMPLE_BINARY,
-                    {"-o", scratch.path("sample.pb"), "--width", "400", "--height", "170",
-                     "--bands", "2", "--projection", "parameters:aeqd", "--framing", "product"});
-    EXPECT_EQ(made.status, 0) << made.stderr_text;
-    pb::Product product;
-    EXPECT_TRUE(product.ParseFromString(read_file(scratch.path("sample.pb"))));
+    pb::Product product = sample_product(
+        {"--width", "400", "--height", "170", "--bands", "2", "--projection", "parameters:aeqd"});
     // Values the sample maker doesn't write: infinities, the not-scanned code, and in the second
     // band -FLT_MAX, which as data would stretch the first band's palette range to nothing.
     const float inf = std::numeric_limits<float>::infinity();
