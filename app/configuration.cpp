@@ -50,6 +50,13 @@ std::optional<std::string> top_level_value(const boost::property_tree::ptree& co
     return found->second.data();
 }
 
+std::optional<std::string> key_value(const boost::property_tree::ptree& conf,
+                                     const std::string& key) {
+    const auto found = conf.find(key);
+    if (found == conf.not_found() || !found->second.empty()) return std::nullopt;
+    return found->second.data();
+}
+
 bool single_band_mode(const boost::property_tree::ptree& conf) {
     const auto value = top_level_value(conf, "single_band");
     const bool enabled = value && (*value == "enabled" || *value == "true" || *value == "1");

@@ -38,6 +38,11 @@ std::optional<std::string> top_level_value(const boost::property_tree::ptree& co
 // doesn't pass silently. Sections are left alone.
 void warn_unknown_keys(const boost::property_tree::ptree& conf);
 
+// The value of a key at the root of conf; unlike top_level_value, a section of that name
+// doesn't count.
+std::optional<std::string> key_value(const boost::property_tree::ptree& conf,
+                                     const std::string& key);
+
 // Whether conf asks for single-band output; logs so when it does.
 bool single_band_mode(const boost::property_tree::ptree& conf);
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "configuration.h"
 #include "fatal_error.h"
 
 namespace qrdcvt {
@@ -33,13 +34,6 @@ struct LevelRange {
 };
 constexpr LevelRange level_ranges[] = {{Compression::DEFLATE, "deflate", 1, 12},
                                        {Compression::ZSTD, "zstd", 1, 22}};
-
-// The value of a top-level key; a section of the same name is left alone.
-std::optional<std::string> key_value(const boost::property_tree::ptree& conf, const char* key) {
-    const auto found = conf.find(key);
-    if (found == conf.not_found() || !found->second.empty()) return std::nullopt;
-    return found->second.data();
-}
 
 class Reader {
   public:
