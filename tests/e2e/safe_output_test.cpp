@@ -150,6 +150,7 @@ TEST(SafeOutput, ClosedStandardErrorNeverReceivesTheFile) {
     const RunResult result = run_script(
         conversion, "ALVO_LOG=missing/ exec $radmill -i product.pb -o out.tif -t float 2>&-");
     EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(read_file(conversion.path("out.tif")).find("[radmill]"), std::string::npos);
     const GdalFile file(conversion.path("out.tif"));
     EXPECT_EQ(file.item("AREA_OR_POINT"), "Area");
 }

@@ -34,6 +34,18 @@ TEST(RgbaSingleChannel, PixelsTakeTableEntriesByTruncation) {
     EXPECT_EQ(convert({0, 1, 3}, 3), (std::vector<Rgba>{grey(1), grey(84), grey(254)}));
 }
 
+// The counts span the chunks the pixels are coloured in: 4097 pixels, two of them not finite.
+TEST(RgbaSingleChannel, DebugLinesCountTheSamplesLeftOut) {
+    std::vector<float> values(4097);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i);
+    values[1] = nan_value;
+    values[2] = inf;
+    const geotiff_test::LogCapture log;
+    convert(values, 4097);
+    EXPECT_TRUE(log.has("debug", "Data stats: valid=4095, nan/inf=2, range=[0, 4096]"));
+    EXPECT_TRUE(log.has("debug", "Colormap applied: 4095 opaque pixels, 2 transparent pixels"));
+}
+
 TEST(RgbaThreeChannels, ComponentsScaledTruncatedAndClamped) {
     const struct {
         std::vector<float> components;
