@@ -147,9 +147,12 @@ int GeoTiffConverter::write_geotiff(const std::string& output_path,
 
 std::string GeoTiffConverter::open_tiff(const std::string& output_path) {
     const char* open_mode = needs_bigtiff(planned_image_bytes(), band_count) ? "w8" : "w";
-    const bool cog = options.layout == FileLayout::COG;
-    const int fd =
-        cog ? scratch.emplace(output_path).open_scratch() : output.emplace(output_path).open();
+    int fd = output.emplace(output_path).open();
+    if (options.layout == FileLayout::COG && fd >= 0) {
+        ::close(fd);  // GDAL writes the COG by its name
+        // Opened by name, a FIFO waits for a reader, and no device takes a COG: files only.
+        fd = output->writes_directly() ? -1 : scratch.emplace(output_path).open_scratch();
+    }
     if (fd >= 0) tiff.reset(XTIFFFdOpen(fd, output_path.c_str(), open_mode));
     if (tiff) return {};
     if (fd >= 0) ::close(fd);
@@ -158,9 +161,6 @@ std::string GeoTiffConverter::open_tiff(const std::string& output_path) {
 
 std::string GeoTiffConverter::finish_output(const std::string& output_path) {
     if (options.layout == FileLayout::COG) {
-        const int fd = output.emplace(output_path).open();
-        if (fd < 0) return "Failed to open output file for GeoTIFF: " + output_path;
-        ::close(fd);  // GDAL writes the file by its name
         const std::string error = write_cog(scratch->written_path(), output->written_path(),
                                             output_path, options, planned_layout(0));
         scratch.reset();

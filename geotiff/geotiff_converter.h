@@ -33,8 +33,8 @@ class GeoTiffConverter {
   private:
     // The exit status; the output file is closed on every path.
     int write_geotiff(const std::string& output_path, const ColorScalePaths& scale_paths);
-    // Opens the TIFF that the bands are written to: the output file, or with the COG layout
-    // a scratch file beside it; the error line, or empty.
+    // Opens the output file and the TIFF that the bands are written to: the output file, or
+    // with the COG layout a scratch file beside it; the error line, or empty.
     std::string open_tiff(const std::string& output_path);
     // Puts the written file at the output path, rewritten as a COG where asked for.
     std::string finish_output(const std::string& output_path);

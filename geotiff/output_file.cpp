@@ -62,7 +62,7 @@ int OutputFile::open() {
 
 int OutputFile::open_scratch() { return create_temporary(replaced_file(path)); }
 
-const std::string& OutputFile::written_path() const { return temporary.empty() ? path : temporary; }
+const std::string& OutputFile::written_path() const { return writes_directly() ? path : temporary; }
 
 int OutputFile::create_temporary(const std::string& target) {
     const std::size_t slash = target.rfind('/');
@@ -77,7 +77,7 @@ int OutputFile::create_temporary(const std::string& target) {
 }
 
 bool OutputFile::commit() {
-    if (temporary.empty()) return true;
+    if (writes_directly()) return true;
     if (::rename(temporary.c_str(), final_path.c_str()) != 0) return false;
     temporary.clear();
     return true;

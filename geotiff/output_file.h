@@ -24,6 +24,8 @@ class OutputFile {
     int open_scratch();
     // The path that open's or open_scratch's descriptor writes, for writers that open by name.
     const std::string& written_path() const;
+    // True when open's descriptor writes the path itself (a device, a FIFO).
+    bool writes_directly() const { return temporary.empty(); }
     // Puts the written, closed file at the output path; false when that fails.
     bool commit();
 

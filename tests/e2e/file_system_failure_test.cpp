@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "conversion_support.h"
 
 namespace {
@@ -9,11 +11,22 @@ pb::Product bytes_product(std::uint32_t width, std::uint32_t height) {
 }
 
 TEST(FileSystemFailure, UnopenableOutputIsOneErrorLine) {
-    for (const char* name : {"missing-dir/out.tif", "plain-file/out.tif", ""}) {
-        SCOPED_TRACE(name);
-        Conversion conversion;
+    const struct {
+        const char* name;  // "": the installation's directory
+        const char* config = debug_config;
+    } cases[] = {
+        {"missing-dir/out.tif"},
+        {"plain-file/out.tif"},
+        {""},
+        // GDAL would open the FIFO by name and wait for a reader.
+        {"fifo", "append_log = true\nlayout = cog\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Conversion conversion(c.config);
         write_file(conversion.path("plain-file"), "");
-        const std::string output = conversion.path(name);  // "": the installation's directory
+        ASSERT_EQ(mkfifo(conversion.path("fifo").c_str(), 0600), 0);
+        const std::string output = conversion.path(c.name);
         conversion.run(bytes_product(2, 2), {}, output);
         EXPECT_EQ(conversion.status, 1);
         EXPECT_EQ(conversion.errors(),
