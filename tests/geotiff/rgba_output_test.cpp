@@ -35,14 +35,16 @@ TEST(RgbaSingleChannel, PixelsTakeTableEntriesByTruncation) {
 }
 
 // The counts span the chunks the pixels are coloured in: 4097 pixels, two of them not finite.
+// A code takes part in the range as any value.
 TEST(RgbaSingleChannel, DebugLinesCountTheSamplesLeftOut) {
     std::vector<float> values(4097);
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i);
     values[1] = nan_value;
     values[2] = inf;
+    values[3] = -999;
     const geotiff_test::LogCapture log;
     convert(values, 4097);
-    EXPECT_TRUE(log.has("debug", "Data stats: valid=4095, nan/inf=2, range=[0, 4096]"));
+    EXPECT_TRUE(log.has("debug", "Data stats: valid=4095, nan/inf=2, range=[-999, 4096]"));
     EXPECT_TRUE(log.has("debug", "Colormap applied: 4095 opaque pixels, 2 transparent pixels"));
 }
 
