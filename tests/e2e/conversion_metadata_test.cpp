@@ -39,8 +39,9 @@ const MetadataCase metadata_cases[] = {
         "USAGE_POLICY=Authorized use of weather radar data. Please cite the source when "
         "reproducing this information.",
         "VARIABLE_TYPE=CONTINUOUS"}},
-    {"no descriptor, nameless instrument",
-     "source { instruments { hardware_name: 'HW-9' height: 23.4 location { altitude: 100 } } }",
+    {"no descriptor, nameless instrument, sweep without angles",
+     "source { instruments { hardware_name: 'HW-9' height: 23.4 location { altitude: 100 } } "
+     "scan_config { sweep { ppi { } } } }",
      "", {"INGEST_HARDWARE_NAME=HW-9", "GROUND_HEIGHT=123.4m", "STATISTICS_MEAN=2.333333333",
           "RADAR", "INGEST_SITE_NAME", "RADAR_LATITUDE", "ELEVATION_ANGLE", "DATETIME", "FIELD",
           "DTYPE", "SCALE", "OFFSET", "VARIABLE_TYPE"}},

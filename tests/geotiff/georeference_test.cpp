@@ -151,6 +151,7 @@ std::vector<PlacementCase> placement_cases() {
         {kind("POLAR_STEREOGRAPHIC"), metres, proj("stere +lat_0=90 +lat_ts=60 +lon_0=25")},
         {kind("UTM"), utm35_metres, "EPSG:32635"},
         {kind("UTM", "-33", "18"), {200000, 6300000, 400000, 6400000}, "EPSG:32734"},
+        {kind("UTM", "0"), {300000, 100000, 500000, 300000}, "EPSG:32635"},  // the equator: north
         // Far enough from the sub-satellite point for the satellite height to matter.
         {kind("GEOSTATIONARY"), {-2e6, 1e6, 3e6, 4e6}, proj("geos +lon_0=25 +h=35786000")},
         {kind("EQUIRECTANGULAR"), metres, proj("eqc +lat_ts=0 +lat_0=60 +lon_0=25")},
